@@ -1,0 +1,69 @@
+// The solution: the kinematics of one launch and the text of its worked answer.
+#pragma once
+
+#include "problem.h"
+
+namespace projectile {
+
+// Single-precision constants; their exact bit patterns decide the sixth printed
+// digit of many answers. Gravity is held negative because upward is positive.
+inline constexpr float minus_g = -9.8F;             // 0xC11CCCCD
+inline constexpr float minus_2g = -19.6F;           // 0xC19CCCCD, exactly 2 * minus_g
+inline constexpr float minus_half_g = -4.9F;        // 0xC09CCCCD, exactly minus_g / 2
+inline constexpr float deg_to_rad = 0.017453292F;   // 0x3C8EFA35, nearest to pi/180
+// 0x42652EE0: one unit in the last place below the float nearest 180/pi.
+inline constexpr float rad_to_deg = 57.295776F;
+
+// Every quantity of a worked answer, each in the precision in which it is
+// computed and printed. The four max-height fields are set only when uy > 0.
+struct answer {
+  float ux;               // horizontal velocity, m/s
+  float uy;               // initial vertical velocity, m/s, upward positive
+  double discr;           // discriminant of -4.9 t^2 + uy t + h = 0
+  float t;                // time of flight, s
+  double sx;              // range, m
+  double tmax;            // time to the top, s
+  double sy;              // rise above the launch point, m
+  double max_height;      // h + sy: height of the top above the ground, m
+  double vy;              // vertical velocity at landing, m/s, printed unrounded
+  float vmag;             // speed at landing, m/s
+  float vang;             // direction at landing, radians, negative
+  double impact_degrees;  // |vang| in degrees, as printed
+};
+
+// The answer to a launch; one procedure for both kinds, which differ only in
+// angle == 0 or h == 0.
+answer solve(const launch& p) noexcept;
+
+// Appends the worked answer, from the empty line before "Answer:" to the empty
+// line after it. `Text` is as for write_question.
+template <class Text>
+void write_answer(Text& out, const answer& a) {
+  out.append("\nAnswer:\n(initial vertical velocity = ");
+  out.append_g(static_cast<double>(a.uy));
+  out.append(" m/s\n initial horizontal velocity = ");
+  out.append_g(static_cast<double>(a.ux));
+  out.append(" m/s)\nTime of flight = ");
+  out.append_g(static_cast<double>(a.t));
+  out.append(" s\nRange = ");
+  out.append_g(a.sx);
+  out.append(" m\n");
+  if (a.uy > 0.0F) {
+    out.append("Max height = ");
+    out.append_g(a.max_height);
+    out.append(" m (max displacement = ");
+    out.append_g(a.sy);
+    out.append(" m upwards)\n");
+  }
+  out.append("(final vertical component of velocity = ");
+  out.append_g(a.vy);
+  out.append(" m/s\n final horizontal component of velocity = ");
+  out.append_g(static_cast<double>(a.ux));
+  out.append(" m/s)\nVelocity on impact is ");
+  out.append_g(static_cast<double>(a.vmag));
+  out.append(" m/s at an angle of ");
+  out.append_g(a.impact_degrees);
+  out.append(" degrees below the horizontal.\n\n");
+}
+
+}  // namespace projectile

@@ -1,0 +1,74 @@
+// projectile-questions: practice questions on projectile motion, each followed
+// at once by its worked answer. The course of one interactive run.
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "answer.h"
+#include "input.h"
+#include "problem.h"
+#include "text.h"
+
+namespace {
+
+constexpr std::string_view banner =
+    "Projectile motion question generator (NOTE: solutions don't use sig figs)\n\n";
+constexpr std::string_view count_prompt = "Number of questions? ";
+constexpr std::string_view closing_prompt = "Program finished, press enter to exit.";
+
+// Output goes through stdout's own buffering: whole lines as they come on a
+// terminal, large writes on a pipe or file.
+bool put(std::string_view s) { return std::fwrite(s.data(), 1, s.size(), stdout) == s.size(); }
+
+// A prompt must be on the screen before the read that answers it, whatever
+// stdout is connected to.
+bool put_prompt(std::string_view prompt) { return put(prompt) && std::fflush(stdout) == 0; }
+
+// The one way a run ends other than with 0: output that was lost must not be
+// reported as success.
+int write_failed() {
+  const int error = errno;
+  std::fprintf(stderr, "projectile-questions: write error: %s\n", std::strerror(error));
+  return 1;
+}
+
+}  // namespace
+
+int main() {
+#ifdef SIGPIPE
+  // A reader that goes away (projectile-questions | head) ends the run quietly,
+  // even when started from a process that ignores SIGPIPE.
+  std::signal(SIGPIPE, SIG_DFL);
+#endif
+  auto raw = projectile::seeded_from_clock();
+
+  if (!put(banner) || !put_prompt(count_prompt)) {
+    return write_failed();
+  }
+  projectile::line_buffer buf{};
+  const auto count_line = projectile::read_line(stdin, buf);
+  const int numqs = count_line ? projectile::parse_count(*count_line) : 0;
+  if (numqs == 0) {
+    return 0;
+  }
+
+  projectile::text out;
+  // Counting in int would overflow after a count of INT_MAX.
+  for (long long q = 1; q <= numqs; ++q) {
+    const auto question = projectile::draw_question(raw);
+    out.clear();
+    projectile::write_question(out, static_cast<int>(q), question);
+    projectile::write_answer(out, projectile::solve(question.params));
+    if (!put(out.view())) {
+      return write_failed();
+    }
+  }
+
+  if (!put_prompt(closing_prompt)) {
+    return write_failed();
+  }
+  projectile::read_line(stdin, buf);
+  return 0;
+}

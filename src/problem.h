@@ -1,0 +1,101 @@
+// Problem generation: the random source, integers drawn from it, and the
+// random setup and statement of each question.
+#pragma once
+
+#include <cstdint>
+
+namespace projectile {
+
+// The Microsoft C runtime's rand(): a 32-bit linear congruential generator
+// whose output is bits 16..30 of the new state. Chosen over the host's rand()
+// because random() below scales by 32768 and so needs exactly 15 bits, and
+// because a fixed algorithm makes one seed draw the same questions on every
+// platform and compiler.
+struct crt_rand {
+  std::uint32_t state;
+
+  constexpr int operator()() noexcept {
+    state = state * 214013U + 2531011U;
+    return static_cast<int>((state >> 16) & 0x7FFFU);
+  }
+};
+
+inline constexpr int raw_max = 32767;
+
+// Seeded with the calendar time in whole seconds, as srand(time(0)) would be:
+// two runs started within one second ask the same questions.
+crt_rand seeded_from_clock() noexcept;
+
+// An integer in lowest..highest from one raw value of `raw` (any callable
+// returning 0..raw_max). The product is formed in int first and then scaled by
+// 2^-15; the callers keep (highest - lowest + 1) * raw_max within int. For the
+// non-negative products that arise the double scaling is exact, so this is
+// the product shifted right by 15 bits; the mapping is slightly non-uniform
+// and nothing is re-drawn.
+template <class Raw>
+constexpr int random(Raw& raw, int lowest, int highest) {
+  const int range = highest - lowest + 1;
+  const int product = range * raw();
+  return lowest + static_cast<int>(static_cast<double>(product) * 0x1p-15);
+}
+
+enum class kind { ground = 1, horizontal = 2 };
+
+// One launch: speed in m/s, angle above the horizontal in degrees, height above
+// the landing level in m. A ground launch has h == 0, a horizontal one angle == 0.
+struct launch {
+  float umag;
+  float angle;
+  float h;
+};
+
+struct question {
+  kind type;
+  launch params;
+};
+
+// A drawn integer in hundredths as a launch parameter: divided in double and
+// stored in single precision, so 1234 becomes the float nearest 12.34.
+constexpr float hundredths(int n) noexcept {
+  return static_cast<float>(static_cast<double>(n) / 100.0);
+}
+
+// Three draws, always in the order speed, kind, then angle or height.
+template <class Raw>
+constexpr question draw_question(Raw& raw) {
+  const float umag = hundredths(random(raw, 1000, 10000));
+  if (random(raw, 1, 2) == static_cast<int>(kind::ground)) {
+    return {kind::ground, {umag, hundredths(random(raw, 1000, 8000)), 0.0F}};
+  }
+  return {kind::horizontal, {umag, 0.0F, hundredths(random(raw, 100, 10000))}};
+}
+
+// Appends the question's number, statement and request line, from the empty
+// line that precedes it to the request's line end. `Text` provides
+// append(std::string_view), append_g(double) and append_i(int), the last two
+// as printf's "%g" and "%i".
+template <class Text>
+void write_question(Text& out, int number, const question& q) {
+  out.append("\n");
+  out.append_i(number);
+  out.append(". ");
+  if (q.type == kind::ground) {
+    out.append("A projectile is launched from the ground at a speed of ");
+    out.append_g(static_cast<double>(q.params.umag));
+    out.append(" m/s\n at an angle ");
+    out.append_g(static_cast<double>(q.params.angle));
+    out.append(
+        " degrees above the horizontal.\n"
+        "Find the time of flight, range, maximum height and velocity on impact.\n");
+  } else {
+    out.append("A projectile is launched horizontally from a height of ");
+    out.append_g(static_cast<double>(q.params.h));
+    out.append(" m\n at a speed of ");
+    out.append_g(static_cast<double>(q.params.umag));
+    out.append(
+        " m/s\n"
+        "Find the time of flight, range and velocity on impact.\n");
+  }
+}
+
+}  // namespace projectile

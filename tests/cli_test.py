@@ -1,0 +1,227 @@
+"""End-to-end tests of projectile-questions as a user runs it: piped standard
+input, captured standard output, standard error and exit status. Where the
+questions must be known, the clock is frozen from outside with faketime and the
+text is predicted by the independent model in reference.py.
+
+Usage: cli_test.py PROGRAM [unittest options]"""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import unittest
+
+import reference
+
+PROGRAM = None  # set from the command line
+FROZEN = "2026-01-01 00:00:00"
+FROZEN_SEED = 1767225600  # that moment in UTC, as time() returns it
+OPENING = reference.BANNER + reference.COUNT_PROMPT
+TIMEOUT = 60
+
+
+def frozen(at=FROZEN):
+    faketime = shutil.which("faketime")
+    if faketime is None:
+        raise RuntimeError("faketime is needed (Debian package faketime)")
+    return [faketime, "-f", at, PROGRAM]
+
+
+ENV = dict(os.environ, TZ="UTC")
+
+
+def run(stdin, command=None, **kwargs):
+    command = command or frozen()
+    return subprocess.run(command, input=stdin, capture_output=True, env=ENV,
+                          timeout=TIMEOUT, **kwargs)
+
+
+def questions_in(stdout):
+    """The question numbers, in the order they were printed."""
+    return [int(line.split(".")[0]) for line in stdout.split("\n")
+            if line[:1].isdigit() and ". A projectile" in line]
+
+
+class Session:
+    """A run with standard input held open, for what happens between lines."""
+
+    def __init__(self, command=None):
+        self.process = subprocess.Popen(command or frozen(), stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=ENV)
+        self.watchdog = threading.Timer(TIMEOUT, self.process.kill)
+        self.watchdog.start()
+        self.seen = b""
+
+    def type(self, data):
+        self.process.stdin.write(data)
+        self.process.stdin.flush()
+
+    def read_until(self, marker):
+        while marker not in self.seen:
+            chunk = os.read(self.process.stdout.fileno(), 65536)
+            if not chunk:
+                raise AssertionError(f"output ended before {marker!r}: {self.seen[-200:]!r}")
+            self.seen += chunk
+        return self.seen.decode()
+
+    def finish(self, stdin_data=b""):
+        self.process.stdin.write(stdin_data)
+        self.process.stdin.close()
+        self.seen += self.process.stdout.read()
+        error = self.process.stderr.read()
+        status = self.process.wait()
+        self.watchdog.cancel()
+        self.process.stdout.close()
+        self.process.stderr.close()
+        return status, self.seen.decode(), error.decode()
+
+    def stop(self):
+        self.process.kill()
+        self.process.wait()
+        self.watchdog.cancel()
+        for stream in (self.process.stdin, self.process.stdout, self.process.stderr):
+            stream.close()
+
+
+class Count(unittest.TestCase):
+    def test_no_questions_end_the_run_at_once(self):
+        for stdin in [b"0\n\n", b"-0\n", b"abc\n", b"\n", b"", b"   \n", b"+\n"]:
+            with self.subTest(stdin=stdin):
+                result = run(stdin)
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stdout.decode(), OPENING)
+                self.assertEqual(result.stderr, b"")
+
+    def test_counts_read_as_atoi_does(self):
+        for stdin, count in [(b"2\n\n", 2), (b"  +4\n\n", 4), (b"12abc\n\n", 12),
+                             (b"3 please\n\n", 3), (b"5\r\n\r\n", 5), (b"\t7\n\n", 7)]:
+            with self.subTest(stdin=stdin):
+                result = run(stdin)
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stdout.decode(), reference.run_text(FROZEN_SEED, count))
+                self.assertEqual(result.stderr, b"")
+
+    def test_arguments_are_ignored(self):
+        plain = run(b"3\n\n")
+        with_arguments = run(b"3\n\n", frozen() + ["--help", "-n", "5"])
+        self.assertEqual(with_arguments.stdout, plain.stdout)
+        self.assertEqual(with_arguments.returncode, 0)
+
+
+class NegativeCount(unittest.TestCase):
+    def test_waits_for_enter_after_the_closing_prompt(self):
+        session = Session()
+        session.type(b"-3\n")
+        self.assertEqual(session.read_until(b"exit."), OPENING + reference.CLOSING_PROMPT)
+        self.assertIsNone(session.process.poll(), "it must wait for a line at the closing prompt")
+        status, out, err = session.finish(b"\n")
+        self.assertEqual((status, out, err), (0, OPENING + reference.CLOSING_PROMPT, ""))
+
+
+class LongLines(unittest.TestCase):
+    def test_a_long_count_line_does_not_answer_the_closing_prompt(self):
+        session = Session()
+        session.type(b"2" + b"x" * 59 + b"\n")
+        text = session.read_until(reference.CLOSING_PROMPT.encode())
+        self.assertEqual(text, reference.run_text(FROZEN_SEED, 2))
+        self.assertIsNone(session.process.poll(), "the rest of the count line answered the prompt")
+        status, out, err = session.finish(b"\n")
+        self.assertEqual((status, err), (0, ""))
+
+    def test_a_count_past_int_saturates_and_streams(self):
+        for digits in [b"9" * 40, b"2147483648", b"99999999999999999999"]:
+            with self.subTest(digits=digits):
+                session = Session()
+                session.type(digits + b"\n")
+                text = session.read_until(b"\n40. ")
+                session.stop()
+                self.assertEqual(questions_in(text)[:40], list(range(1, 41)))
+                self.assertTrue(reference.run_text(FROZEN_SEED, 39).startswith(
+                    text[:text.index("\n40. ")]))
+
+
+class FrozenClock(unittest.TestCase):
+    def test_one_second_draws_one_set_of_questions(self):
+        first = run(b"50\n\n")
+        second = run(b"50\n\n")
+        self.assertEqual(first.stdout, second.stdout)
+        other = run(b"50\n\n", frozen("2026-01-01 00:00:01"))
+        self.assertNotEqual(first.stdout, other.stdout)
+
+    def test_thousands_of_questions_agree_with_the_model(self):
+        for at, seed in [(FROZEN, FROZEN_SEED), ("2001-09-09 01:46:40", 1000000000),
+                         ("2038-01-19 03:14:08", 2147483648), ("2106-02-07 06:28:15", 4294967295)]:
+            with self.subTest(at=at):
+                result = run(b"3000\n\n", frozen(at))
+                self.assertEqual(result.returncode, 0)
+                expected = reference.run_text(seed, 3000)
+                got = result.stdout.decode()
+                if got != expected:
+                    at_line = next(i for i, (a, b) in enumerate(
+                        zip(got.split("\n"), expected.split("\n"))) if a != b)
+                    self.fail(f"line {at_line}: {got.split(chr(10))[at_line]!r} != "
+                              f"{expected.split(chr(10))[at_line]!r}")
+
+
+class Failures(unittest.TestCase):
+    def test_a_full_disk_is_reported(self):
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run([PROGRAM], input=b"5\n\n", stdout=full, stderr=subprocess.PIPE,
+                                    timeout=TIMEOUT)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stderr.decode(),
+                         "projectile-questions: write error: No space left on device\n")
+
+    def test_a_write_that_fails_mid_run_stops_the_run(self):
+        # A file size limit lets the prompt through and fails a later write
+        # (EFBIG once SIGXFSZ is ignored): the run stops there, not after all
+        # its questions.
+        with tempfile.TemporaryDirectory() as directory:
+            out = os.path.join(directory, "out")
+            result = subprocess.run(
+                ["sh", "-c", 'trap "" XFSZ; ulimit -f 100; exec "$0" >"$1"', PROGRAM, out],
+                input=b"100000000\n\n", capture_output=True, timeout=TIMEOUT)
+            self.assertEqual(result.returncode, 1)
+            self.assertEqual(result.stderr.decode(),
+                             "projectile-questions: write error: File too large\n")
+            self.assertLessEqual(os.path.getsize(out), 100 * 512)
+
+    def test_a_closed_standard_output_is_reported(self):
+        result = subprocess.run(["sh", "-c", 'exec "$0" >&-', PROGRAM], input=b"5\n\n",
+                                capture_output=True, timeout=TIMEOUT)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stderr.decode(),
+                         "projectile-questions: write error: Bad file descriptor\n")
+
+    def test_a_reader_that_goes_away_ends_it_quietly(self):
+        # trap "" PIPE makes the program start with SIGPIPE ignored.
+        for setup in ["", 'trap "" PIPE; ']:
+            with self.subTest(setup=setup):
+                result = subprocess.run(
+                    ["sh", "-c", setup + 'printf "100000\\n\\n" | "$0" | head -n 3', PROGRAM],
+                    capture_output=True, timeout=TIMEOUT)
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stdout.decode(), OPENING.split("\n")[0] + "\n\n"
+                                 + reference.COUNT_PROMPT + "\n")
+                self.assertEqual(result.stderr, b"")
+
+    def test_the_writer_dies_of_sigpipe_not_an_error_status(self):
+        session = Session([PROGRAM])
+        session.type(b"100000\n")
+        session.read_until(b"\n2. ")
+        session.process.stdout.close()
+        status = session.process.wait(TIMEOUT)
+        session.watchdog.cancel()
+        error = session.process.stderr.read()
+        session.process.stderr.close()
+        session.process.stdin.close()
+        self.assertEqual(status, -signal.SIGPIPE)
+        self.assertEqual(error, b"")
+
+
+if __name__ == "__main__":
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    unittest.main()

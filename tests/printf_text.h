@@ -1,0 +1,31 @@
+// The reference for the program's number formatting: the same text, with every
+// number formatted by the C library's snprintf.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace projectile::testing {
+
+class printf_text {
+ public:
+  void append(std::string_view piece) { chars_.append(piece); }
+  void append_g(double value) { format("%g", value); }
+  void append_i(int value) { format("%i", value); }
+
+  [[nodiscard]] std::string_view view() const noexcept { return chars_; }
+  void clear() noexcept { chars_.clear(); }
+
+ private:
+  template <class T>
+  void format(const char* conversion, T value) {
+    char digits[64];
+    const int n = std::snprintf(digits, sizeof digits, conversion, value);
+    chars_.append(digits, static_cast<std::size_t>(n));
+  }
+
+  std::string chars_;
+};
+
+}  // namespace projectile::testing
