@@ -9,9 +9,9 @@ namespace projectile {
 // rounded value. The double overloads of <cmath> are called throughout: the
 // float ones compute in single precision and change the sixth digit.
 answer solve(const launch& p) noexcept {
-  const double umag = p.umag;
-  const double h = p.h;
-  const double g = minus_g;
+  const auto umag = static_cast<double>(p.umag);
+  const auto h = static_cast<double>(p.h);
+  const auto g = static_cast<double>(minus_g);
 
   answer a{};
   // A product of two floats has at most 48 significant bits, so it is exact in
@@ -20,14 +20,14 @@ answer solve(const launch& p) noexcept {
   const double radians = static_cast<double>(p.angle) * static_cast<double>(deg_to_rad);
   a.ux = static_cast<float>(umag * std::cos(radians));
   a.uy = static_cast<float>(umag * std::sin(static_cast<double>(static_cast<float>(radians))));
-  const double ux = a.ux;
-  const double uy = a.uy;
+  const auto ux = static_cast<double>(a.ux);
+  const auto uy = static_cast<double>(a.uy);
 
   // The larger root of -4.9 t^2 + uy t + h = 0, written with the constants'
   // own signs: uy^2 - h * (-19.6) under the root, divided by -9.8.
   a.discr = uy * uy - h * static_cast<double>(minus_2g);
   a.t = static_cast<float>((-uy - std::sqrt(a.discr)) / g);
-  const double t = a.t;
+  const auto t = static_cast<double>(a.t);
   a.sx = ux * t;
 
   if (a.uy > 0.0F) {
@@ -39,7 +39,7 @@ answer solve(const launch& p) noexcept {
   // vy is printed as computed, then rounded before the speed and direction are
   // formed from it.
   a.vy = g * t + uy;
-  const double vy = static_cast<float>(a.vy);
+  const auto vy = static_cast<double>(static_cast<float>(a.vy));
   a.vmag = static_cast<float>(std::sqrt(ux * ux + vy * vy));
   a.vang = static_cast<float>(std::atan(vy / ux));
   a.impact_degrees = std::fabs(static_cast<double>(a.vang)) * static_cast<double>(rad_to_deg);

@@ -1,0 +1,27 @@
+# Cross-compiles a Windows console program with Debian's mingw-w64. The preset
+# sets CMAKE_SYSTEM_PROCESSOR to x86_64 or i686, which picks the compiler.
+set(CMAKE_SYSTEM_NAME Windows)
+if(NOT CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|i686)$")
+  message(FATAL_ERROR "CMAKE_SYSTEM_PROCESSOR must be x86_64 or i686")
+endif()
+set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+
+# The win32 thread model needs no winpthread DLL; the program has no threads.
+set(CMAKE_CXX_COMPILER ${triple}-g++-win32)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# libgcc and libstdc++ linked in: the .exe needs only what Windows has
+# (KERNEL32.dll and msvcrt.dll).
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  # A 32-bit target would otherwise do double arithmetic on the x87 unit,
+  # whose intermediate results carry 64-bit significands and round again when
+  # stored: double rounding that changes the sixth printed digit now and then.
+  # SSE2 rounds every operation to double exactly as the 64-bit builds do.
+  set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+endif()

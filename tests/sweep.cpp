@@ -1,0 +1,239 @@
+// Every question the program can ask, through the program's own physics and
+// formatting, checked on the printed text.
+//
+// projectile-sweep [STRIDE]: checks launches 0, STRIDE, 2*STRIDE, ... of the
+// 152,134,902 in the domain (all of them with the default stride of 1); stops
+// after the first few failures and prints each in full.
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "answer.h"
+#include "printf_text.h"
+#include "problem.h"
+#include "text.h"
+
+namespace {
+
+using projectile::kind;
+using projectile::question;
+
+// Each parameter is a whole number of hundredths in the range its draw covers.
+constexpr long long speeds = 10000 - 1000 + 1;
+constexpr long long angles = 8000 - 1000 + 1;
+constexpr long long heights = 10000 - 100 + 1;
+constexpr long long ground_launches = speeds * angles;
+constexpr long long all_launches = ground_launches + speeds * heights;
+
+question launch_at(long long index) {
+  using projectile::hundredths;
+  if (index < ground_launches) {
+    return {kind::ground,
+            {hundredths(static_cast<int>(1000 + index / angles)),
+             hundredths(static_cast<int>(1000 + index % angles)), 0.0F}};
+  }
+  index -= ground_launches;
+  return {kind::horizontal,
+          {hundredths(static_cast<int>(1000 + index / heights)), 0.0F,
+           hundredths(static_cast<int>(100 + index % heights))}};
+}
+
+enum check {
+  same_as_printf,
+  plain_notation,
+  within_range,
+  answer_shape,
+  ground_impact,
+  horizontal_form,
+  energy,
+  signs,
+  check_count
+};
+
+constexpr std::array<const char*, check_count> check_names = {
+    "text identical to snprintf(\"%g\") formatting",
+    "no exponent notation, nan or inf",
+    "non-zero magnitudes within 0.15 .. 1020.5",
+    "answer has its lines (12 numbers ground, 10 horizontal)",
+    "ground: impact speed and angle printed as launched",
+    "horizontal: no max-height line, initial vertical velocity 0",
+    "horizontal: vmag^2 = umag^2 + 19.6 h within 2^-20",
+    "time of flight and range > 0, final vertical velocity < 0",
+};
+
+// A few single-precision roundings (t, vy, vmag; the float constants) bound
+// the relative error of vmag^2 by about 5e-7.
+constexpr double energy_tolerance = 0x1p-20;
+
+struct number {
+  std::string_view text;
+  double value;
+  bool parsed;
+};
+
+// The numbers printed after the question number, in order: each starts after
+// a space and runs to the next space, parenthesis or line end.
+std::vector<number>& numbers_in(std::string_view text, std::vector<number>& out) {
+  out.clear();
+  const std::size_t start = text.find(". ");
+  for (std::size_t i = start + 1; i + 1 < text.size(); ++i) {
+    const char c = text[i + 1];
+    if (text[i] != ' ' || !((c >= '0' && c <= '9') || c == '-')) {
+      continue;
+    }
+    const std::size_t end = text.find_first_of(" )\n", i + 1);
+    const std::string_view token = text.substr(i + 1, end - (i + 1));
+    double value = 0;
+    const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
+    out.push_back({token, value,
+                   result.ec == std::errc() && result.ptr == token.data() + token.size()});
+    i = end - 1;
+  }
+  return out;
+}
+
+// Bit i set: check i failed.
+unsigned failed_checks(const question& q, const projectile::answer& a, std::string_view text,
+                       std::string_view printf_version, std::vector<number>& scratch) {
+  unsigned failed = 0;
+  auto fail_if = [&failed](bool bad, check c) { failed |= bad ? 1U << c : 0U; };
+
+  fail_if(text != printf_version, same_as_printf);
+  const auto& nums = numbers_in(text, scratch);
+  bool odd_notation = text.find("nan") != std::string_view::npos ||
+                      text.find("inf") != std::string_view::npos;
+  bool out_of_range = false;
+  for (const number& n : nums) {
+    odd_notation |= !n.parsed || n.text.find_first_of("eE") != std::string_view::npos;
+    const double magnitude = std::fabs(n.value);
+    out_of_range |= magnitude != 0 && (magnitude < 0.15 || magnitude > 1020.5);
+  }
+  fail_if(odd_notation, plain_notation);
+  fail_if(out_of_range, within_range);
+
+  const bool ground = q.type == kind::ground;
+  if (nums.size() != (ground ? 12U : 10U)) {
+    fail_if(true, answer_shape);
+    return failed;
+  }
+  // Question: ground umag, angle; horizontal h, umag. Answer: uy, ux, t, sx,
+  // [max height, rise,] vy, ux, vmag, impact angle.
+  const std::size_t answer_at = 2;
+  const std::size_t vy_at = nums.size() - 4;
+  if (ground) {
+    fail_if(nums[0].text != nums[nums.size() - 2].text || nums[1].text != nums.back().text,
+            ground_impact);
+  } else {
+    fail_if(text.find("Max height") != std::string_view::npos || nums[answer_at].text != "0",
+            horizontal_form);
+    const auto umag = static_cast<double>(q.params.umag);
+    const auto vmag = static_cast<double>(a.vmag);
+    const double expected = umag * umag + 19.6 * static_cast<double>(q.params.h);
+    fail_if(std::fabs(vmag * vmag - expected) > energy_tolerance * expected, energy);
+  }
+  fail_if(!(nums[answer_at + 2].value > 0 && nums[answer_at + 3].value > 0 &&
+            nums[vy_at].value < 0),
+          signs);
+  return failed;
+}
+
+constexpr int failures_shown = 5;
+
+struct shared_state {
+  long long stride;
+  long long steps;
+  std::atomic<long long> next_block{0};
+  std::atomic<int> failures{0};
+  std::mutex report_lock;
+  std::array<long long, check_count> failed{};
+  long long checked = 0;
+};
+
+void sweep(shared_state& s) {
+  constexpr long long block = 1 << 14;
+  projectile::text out;
+  projectile::testing::printf_text reference;
+  std::vector<number> scratch;
+  std::array<long long, check_count> failed{};
+  long long checked = 0;
+  for (;;) {
+    const long long first = s.next_block.fetch_add(block);
+    if (first >= s.steps || s.failures.load() >= failures_shown) {
+      break;
+    }
+    for (long long step = first; step < std::min(first + block, s.steps); ++step) {
+      const question q = launch_at(step * s.stride);
+      const projectile::answer a = projectile::solve(q.params);
+      out.clear();
+      projectile::write_question(out, 1, q);
+      projectile::write_answer(out, a);
+      reference.clear();
+      projectile::write_question(reference, 1, q);
+      projectile::write_answer(reference, a);
+      ++checked;
+      const unsigned bad = failed_checks(q, a, out.view(), reference.view(), scratch);
+      if (bad == 0) {
+        continue;
+      }
+      for (int c = 0; c < check_count; ++c) {
+        failed[static_cast<std::size_t>(c)] += (bad >> c) & 1U;
+      }
+      if (s.failures.fetch_add(1) < failures_shown) {
+        const std::lock_guard lock(s.report_lock);
+        std::printf("FAILED umag=%.9g angle=%.9g h=%.9g (checks 0x%x)\n%s\n", 
+                    static_cast<double>(q.params.umag), static_cast<double>(q.params.angle),
+                    static_cast<double>(q.params.h), bad, std::string(out.view()).c_str());
+      }
+    }
+  }
+  const std::lock_guard lock(s.report_lock);
+  s.checked += checked;
+  for (std::size_t c = 0; c < check_count; ++c) {
+    s.failed[c] += failed[c];
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  shared_state s;
+  s.stride = argc > 1 ? std::atoll(argv[1]) : 1;
+  if (s.stride < 1) {
+    std::fprintf(stderr, "usage: projectile-sweep [STRIDE >= 1]\n");
+    return 2;
+  }
+  s.steps = (all_launches + s.stride - 1) / s.stride;
+
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<std::thread> workers(std::max(1U, std::thread::hardware_concurrency()));
+  for (auto& w : workers) {
+    w = std::thread(sweep, std::ref(s));
+  }
+  for (auto& w : workers) {
+    w.join();
+  }
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+
+  std::printf("launches checked: %lld of %lld (stride %lld), %zu threads, %.1f s\n", s.checked,
+              all_launches, s.stride, workers.size(), elapsed.count());
+  for (std::size_t c = 0; c < check_count; ++c) {
+    std::printf("  %-60s failed %lld\n", check_names[c], s.failed[c]);
+  }
+  const bool stopped_early = s.failures.load() >= failures_shown;
+  if (stopped_early) {
+    std::printf("stopped after %d failures\n", failures_shown);
+  }
+  const bool complete = s.checked == s.steps;
+  std::printf("%s\n", s.failures.load() == 0 && complete ? "all checks hold" : "FAILED");
+  return s.failures.load() == 0 && complete ? 0 : 1;
+}

@@ -1,0 +1,98 @@
+"""The Windows build run under wine: the console behaviour that does not need a
+frozen clock, CR LF line ends, and every question and answer byte for byte what
+the Linux build writes for the same launch (line ends aside).
+
+Usage: windows_test.py PROGRAM.exe ANSWER_TOOL [unittest options]
+ANSWER_TOOL is the Linux build's projectile-answer."""
+
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import unittest
+from decimal import Decimal
+
+import reference
+
+EXE = None
+ANSWER_TOOL = None
+WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
+WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
+TIMEOUT = 300
+
+OPENING = reference.BANNER + reference.COUNT_PROMPT
+QUESTION = re.compile(
+    r"\n(\d+)\. A projectile is launched (?:"
+    r"from the ground at a speed of ([\d.]+) m/s\n at an angle ([\d.]+) degrees|"
+    r"horizontally from a height of ([\d.]+) m\n at a speed of ([\d.]+) m/s)")
+
+
+def hundredths(printed):
+    return int(Decimal(printed) * 100)
+
+
+def windows_text(text):
+    return text.replace("\n", "\r\n")
+
+
+class UnderWine(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.prefix = tempfile.TemporaryDirectory()
+        cls.env = dict(os.environ, WINEDEBUG="-all", WINEPREFIX=cls.prefix.name,
+                       WINEDLLOVERRIDES="mscoree,mshtml=")
+        # One persistent server for all runs, rather than a start-up per run.
+        subprocess.run([WINESERVER, "-p"], env=cls.env, check=True, timeout=TIMEOUT)
+
+    @classmethod
+    def tearDownClass(cls):
+        subprocess.run([WINESERVER, "-k"], env=cls.env, timeout=TIMEOUT)
+        cls.prefix.cleanup()
+
+    def run_exe(self, stdin):
+        result = subprocess.run([WINE, EXE], input=stdin, capture_output=True, env=self.env,
+                                timeout=TIMEOUT)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return result.stdout
+
+    def test_counts_that_ask_nothing(self):
+        for stdin in [b"0\r\n", b"-0\n", b"abc\r\n", b"\r\n", b""]:
+            with self.subTest(stdin=stdin):
+                self.assertEqual(self.run_exe(stdin).decode(), windows_text(OPENING))
+
+    def test_a_negative_count_goes_to_the_closing_prompt(self):
+        self.assertEqual(self.run_exe(b"-3\r\n\r\n").decode(),
+                         windows_text(OPENING + reference.CLOSING_PROMPT))
+
+    def test_counts_and_answers_agree_with_the_linux_build(self):
+        for stdin, count in [(b"2\r\n\r\n", 2), (b"  +4\r\n\r\n", 4), (b"12abc\n\n", 12),
+                             (b"5000\r\n\r\n", 5000)]:
+            with self.subTest(stdin=stdin):
+                raw = self.run_exe(stdin).decode()
+                self.assertEqual(raw.count("\n"), raw.count("\r\n"), "a line end is not CR LF")
+                text = raw.replace("\r\n", "\n")
+                launches = []
+                for match in QUESTION.finditer(text):
+                    number, speed, angle, height, horizontal_speed = match.groups()
+                    if speed is not None:
+                        launches.append(f"{number} 1 {hundredths(speed)} {hundredths(angle)}")
+                    else:
+                        launches.append(
+                            f"{number} 2 {hundredths(horizontal_speed)} {hundredths(height)}")
+                self.assertEqual(len(launches), count)
+                linux = subprocess.run([ANSWER_TOOL], input="\n".join(launches) + "\n",
+                                       capture_output=True, text=True, check=True,
+                                       timeout=TIMEOUT).stdout
+                expected = OPENING + linux + reference.CLOSING_PROMPT
+                if text != expected:
+                    lines = zip(text.split("\n"), expected.split("\n"))
+                    at = next(i for i, (a, b) in enumerate(lines) if a != b)
+                    self.fail(f"line {at}: windows {text.split(chr(10))[at]!r}, "
+                              f"linux {expected.split(chr(10))[at]!r}")
+
+
+if __name__ == "__main__":
+    EXE = os.path.abspath(sys.argv.pop(1))
+    ANSWER_TOOL = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
