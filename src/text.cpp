@@ -92,7 +92,7 @@ char* fixed_g(char* out, double v) noexcept {
     }
   }
   for (int i = 0; i < kept; ++i) {
-    if (i == whole) {
+    if (i == whole && i > 0) {
       *out++ = '.';
     }
     *out++ = digits[static_cast<std::size_t>(i)];
