@@ -24,8 +24,9 @@ int main(int argc, char** argv) {
   const long long count = argc > 1 ? std::atoll(argv[1]) : 0;
   auto raw = projectile::seeded_from_clock();
   printf_calls out;
-  std::printf("Projectile motion question generator (NOTE: solutions don't use sig figs)\n\n"
-              "Number of questions? ");
+  std::printf(
+      "Projectile motion question generator (NOTE: solutions don't use sig figs)\n\n"
+      "Number of questions? ");
   for (long long q = 1; q <= count; ++q) {
     const auto question = projectile::draw_question(raw);
     projectile::write_question(out, static_cast<int>(q), question);

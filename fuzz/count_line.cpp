@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // whose byte is read before the test.
   static char one_byte[] = "x";
   char* bytes = size == 0 ? one_byte : const_cast<char*>(input.data());
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(fmemopen(bytes, std::max<std::size_t>(size, 1), "r"),
-                                                     &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
+      fmemopen(bytes, std::max<std::size_t>(size, 1), "r"), &std::fclose);
   require(in != nullptr, "fmemopen failed");
   if (size == 0) {
     std::getc(in.get());

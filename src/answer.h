@@ -7,10 +7,10 @@ namespace projectile {
 
 // Single-precision constants; their exact bit patterns decide the sixth printed
 // digit of many answers. Gravity is held negative because upward is positive.
-inline constexpr float minus_g = -9.8F;             // 0xC11CCCCD
-inline constexpr float minus_2g = -19.6F;           // 0xC19CCCCD, exactly 2 * minus_g
-inline constexpr float minus_half_g = -4.9F;        // 0xC09CCCCD, exactly minus_g / 2
-inline constexpr float deg_to_rad = 0.017453292F;   // 0x3C8EFA35, nearest to pi/180
+inline constexpr float minus_g = -9.8F;            // 0xC11CCCCD
+inline constexpr float minus_2g = -19.6F;          // 0xC19CCCCD, exactly 2 * minus_g
+inline constexpr float minus_half_g = -4.9F;       // 0xC09CCCCD, exactly minus_g / 2
+inline constexpr float deg_to_rad = 0.017453292F;  // 0x3C8EFA35, nearest to pi/180
 // 0x42652EE0: one unit in the last place below the float nearest 180/pi.
 inline constexpr float rad_to_deg = 57.295776F;
 

@@ -20,11 +20,15 @@ constexpr std::string_view closing_prompt = "Program finished, press enter to ex
 
 // Output goes through stdout's own buffering: whole lines as they come on a
 // terminal, large writes on a pipe or file.
-bool put(std::string_view s) { return std::fwrite(s.data(), 1, s.size(), stdout) == s.size(); }
+bool put(std::string_view s) {
+  return std::fwrite(s.data(), 1, s.size(), stdout) == s.size();
+}
 
 // A prompt must be on the screen before the read that answers it, whatever
 // stdout is connected to.
-bool put_prompt(std::string_view prompt) { return put(prompt) && std::fflush(stdout) == 0; }
+bool put_prompt(std::string_view prompt) {
+  return put(prompt) && std::fflush(stdout) == 0;
+}
 
 // The one way a run ends other than with 0: output that was lost must not be
 // reported as success.

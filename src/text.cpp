@@ -28,8 +28,8 @@ constexpr double fast_limit = 1e5;
 // comparing v with these finds floor(log10(v)) exactly; the digit count is
 // checked below all the same.
 constexpr std::array<double, 7> decade_starts = {1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4};
-constexpr std::array<std::uint32_t, 9> powers_of_ten = {
-    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+constexpr std::array<std::uint32_t, 9> powers_of_ten = {1,      10,      100,      1000,     10000,
+                                                        100000, 1000000, 10000000, 100000000};
 
 // v * 10^s rounded to an integer, ties to even as printf rounds, for v as above.
 std::uint64_t scaled_and_rounded(double v, int s) noexcept {
@@ -39,7 +39,7 @@ std::uint64_t scaled_and_rounded(double v, int s) noexcept {
 
   // m * p as hi:lo, from the halves of m: m = mh * 2^32 + ml.
   const std::uint64_t p = powers_of_ten[static_cast<std::size_t>(s)];
-  const std::uint64_t upper = (m >> 32) * p;  // < 2^48
+  const std::uint64_t upper = (m >> 32) * p;          // < 2^48
   const std::uint64_t lower = (m & 0xFFFFFFFFU) * p;  // < 2^59
   const std::uint64_t lo = lower + (upper << 32);
   const std::uint64_t hi = (upper >> 32) + (lo < lower ? 1 : 0);
@@ -112,8 +112,8 @@ void text::append_g(double value) {
   if (end == nullptr) {
     // to_chars in general form with a precision is specified as printf's
     // "%.6g" in the C locale: the same characters, whatever the locale.
-    end = std::to_chars(digits, digits + max_number_chars, value, std::chars_format::general, 6)
-              .ptr;
+    end =
+        std::to_chars(digits, digits + max_number_chars, value, std::chars_format::general, 6).ptr;
   }
   chars_.append(digits, end);
 }

@@ -54,7 +54,8 @@ TEST(WriteAnswer, WorkedExamples) {
        "Range = 45.1754 m\n"
        "(final vertical component of velocity = -44.2719 m/s\n"
        " final horizontal component of velocity = 10 m/s)\n"
-       "Velocity on impact is 45.3872 m/s at an angle of 77.2718 degrees below the horizontal.\n\n"},
+       "Velocity on impact is 45.3872 m/s at an angle of 77.2718 degrees below the "
+       "horizontal.\n\n"},
       {100.0F, 80.0F, 0.0F,
        "\nAnswer:\n"
        "(initial vertical velocity = 98.4808 m/s\n"
@@ -88,8 +89,8 @@ TEST(WriteAnswer, WorkedExamples) {
        "Velocity on impact is 10 m/s at an angle of 10 degrees below the horizontal.\n\n"},
   };
   for (const auto& e : examples) {
-    EXPECT_EQ(answer_text(e.umag, e.angle, e.h), e.text) << e.umag << " m/s, " << e.angle
-                                                         << " degrees, " << e.h << " m";
+    EXPECT_EQ(answer_text(e.umag, e.angle, e.h), e.text)
+        << e.umag << " m/s, " << e.angle << " degrees, " << e.h << " m";
   }
 }
 
@@ -98,8 +99,7 @@ TEST(Solve, RoundsToSinglePrecisionOnlyWhereTheAnswerDoes) {
   // a float; the impact angle is formed from the float vang.
   const answer a = solve({100.0F, 80.0F, 0.0F});
   EXPECT_NE(static_cast<double>(static_cast<float>(a.vy)), a.vy);
-  EXPECT_EQ(a.impact_degrees,
-            static_cast<double>(-a.vang) * static_cast<double>(rad_to_deg));
+  EXPECT_EQ(a.impact_degrees, static_cast<double>(-a.vang) * static_cast<double>(rad_to_deg));
   EXPECT_EQ(a.max_height, a.sy);
   EXPECT_EQ(a.sx, static_cast<double>(a.ux) * static_cast<double>(a.t));
 }

@@ -16,19 +16,35 @@ TEST(ParseCount, ReadsAsAtoiDoes) {
     int count;
   };
   for (const auto& [line, count] : {
-           example{"0", 0},       example{"-0", 0},        example{"abc", 0},
-           example{"", 0},        example{"2", 2},         example{"  +4", 4},
-           example{"12abc", 12},  example{"-3", -3},       example{"\t\v\f\r 7", 7},
-           example{"+-3", 0},     example{"- 3", 0},       example{"3 please", 3},
-           example{"5\r", 5},     example{"007", 7},       example{"1e3", 1},
+           example{"0", 0},
+           example{"-0", 0},
+           example{"abc", 0},
+           example{"", 0},
+           example{"2", 2},
+           example{"  +4", 4},
+           example{"12abc", 12},
+           example{"-3", -3},
+           example{"\t\v\f\r 7", 7},
+           example{"+-3", 0},
+           example{"- 3", 0},
+           example{"3 please", 3},
+           example{"5\r", 5},
+           example{"007", 7},
+           example{"1e3", 1},
        }) {
     EXPECT_EQ(parse_count(line), count) << '"' << line << '"';
   }
 }
 
 TEST(ParseCount, StopsAtAnEmbeddedNul) {
-  EXPECT_EQ(parse_count(std::string_view("4\0" "5", 3)), 4);
-  EXPECT_EQ(parse_count(std::string_view("\0" "5", 2)), 0);
+  EXPECT_EQ(parse_count(std::string_view("4\0"
+                                         "5",
+                                         3)),
+            4);
+  EXPECT_EQ(parse_count(std::string_view("\0"
+                                         "5",
+                                         2)),
+            0);
 }
 
 TEST(ParseCount, SaturatesOutsideInt) {
@@ -74,10 +90,15 @@ TEST(ReadLine, TakesALastLineWithoutLineEnd) {
 }
 
 TEST(ReadLine, KeepsCarriageReturnAndNulAsCharacters) {
-  auto in = input_of(std::string("3\r\n\0" "9\n", 6));
+  auto in =
+      input_of(std::string("3\r\n\0"
+                           "9\n",
+                           6));
   line_buffer buf{};
   EXPECT_EQ(read_line(in.get(), buf), "3\r");
-  EXPECT_EQ(read_line(in.get(), buf), std::string_view("\0" "9", 2));
+  EXPECT_EQ(read_line(in.get(), buf), std::string_view("\0"
+                                                       "9",
+                                                       2));
 }
 
 }  // namespace

@@ -42,8 +42,8 @@ TEST(Random, EqualsTheShiftedProductForEveryRawValue) {
   struct range {
     int lowest, highest;
   };
-  for (const auto [lowest, highest] : {range{1, 2}, range{1000, 10000}, range{1000, 8000},
-                                       range{100, 10000}, range{7, 7}}) {
+  for (const auto [lowest, highest] :
+       {range{1, 2}, range{1000, 10000}, range{1000, 8000}, range{100, 10000}, range{7, 7}}) {
     for (int r = 0; r <= raw_max; ++r) {
       auto raw = [r] { return r; };
       const int expected = lowest + (((highest - lowest + 1) * r) >> 15);
@@ -134,10 +134,11 @@ TEST(WriteQuestion, ParametersPrintAsTheirHundredths) {
             "\n7. A projectile is launched from the ground at a speed of 100 m/s\n"
             " at an angle 10.01 degrees above the horizontal.\n"
             "Find the time of flight, range, maximum height and velocity on impact.\n");
-  EXPECT_EQ(question_text(2147483647, {kind::horizontal, {hundredths(9999), 0.0F, hundredths(100)}}),
-            "\n2147483647. A projectile is launched horizontally from a height of 1 m\n"
-            " at a speed of 99.99 m/s\n"
-            "Find the time of flight, range and velocity on impact.\n");
+  EXPECT_EQ(
+      question_text(2147483647, {kind::horizontal, {hundredths(9999), 0.0F, hundredths(100)}}),
+      "\n2147483647. A projectile is launched horizontally from a height of 1 m\n"
+      " at a speed of 99.99 m/s\n"
+      "Find the time of flight, range and velocity on impact.\n");
 }
 
 }  // namespace

@@ -95,8 +95,8 @@ std::vector<number>& numbers_in(std::string_view text, std::vector<number>& out)
     const std::string_view token = text.substr(i + 1, end - (i + 1));
     double value = 0;
     const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
-    out.push_back({token, value,
-                   result.ec == std::errc() && result.ptr == token.data() + token.size()});
+    out.push_back(
+        {token, value, result.ec == std::errc() && result.ptr == token.data() + token.size()});
     i = end - 1;
   }
   return out;
@@ -110,8 +110,8 @@ unsigned failed_checks(const question& q, const projectile::answer& a, std::stri
 
   fail_if(text != printf_version, same_as_printf);
   const auto& nums = numbers_in(text, scratch);
-  bool odd_notation = text.find("nan") != std::string_view::npos ||
-                      text.find("inf") != std::string_view::npos;
+  bool odd_notation =
+      text.find("nan") != std::string_view::npos || text.find("inf") != std::string_view::npos;
   bool out_of_range = false;
   for (const number& n : nums) {
     odd_notation |= !n.parsed || n.text.find_first_of("eE") != std::string_view::npos;
@@ -141,9 +141,9 @@ unsigned failed_checks(const question& q, const projectile::answer& a, std::stri
     const double expected = umag * umag + 19.6 * static_cast<double>(q.params.h);
     fail_if(std::fabs(vmag * vmag - expected) > energy_tolerance * expected, energy);
   }
-  fail_if(!(nums[answer_at + 2].value > 0 && nums[answer_at + 3].value > 0 &&
-            nums[vy_at].value < 0),
-          signs);
+  fail_if(
+      !(nums[answer_at + 2].value > 0 && nums[answer_at + 3].value > 0 && nums[vy_at].value < 0),
+      signs);
   return failed;
 }
 
@@ -190,7 +190,7 @@ void sweep(shared_state& s) {
       }
       if (s.failures.fetch_add(1) < failures_shown) {
         const std::lock_guard lock(s.report_lock);
-        std::printf("FAILED umag=%.9g angle=%.9g h=%.9g (checks 0x%x)\n%s\n", 
+        std::printf("FAILED umag=%.9g angle=%.9g h=%.9g (checks 0x%x)\n%s\n",
                     static_cast<double>(q.params.umag), static_cast<double>(q.params.angle),
                     static_cast<double>(q.params.h), bad, std::string(out.view()).c_str());
       }

@@ -23,10 +23,10 @@ std::pair<std::string, std::string> both_ways(double value) {
   return {std::string(fast.view()), std::string(reference.view())};
 }
 
-#define EXPECT_FORMATS_AS_PRINTF(value)                                  \
-  do {                                                                   \
-    const auto [fast, reference] = both_ways(value);                     \
-    ASSERT_EQ(fast, reference) << std::hexfloat << (value);              \
+#define EXPECT_FORMATS_AS_PRINTF(value)                     \
+  do {                                                      \
+    const auto [fast, reference] = both_ways(value);        \
+    ASSERT_EQ(fast, reference) << std::hexfloat << (value); \
   } while (false)
 
 TEST(AppendG, ExactTiesRoundToEven) {
@@ -40,9 +40,10 @@ TEST(AppendG, ExactTiesRoundToEven) {
 }
 
 TEST(AppendG, DecadeEdgesAndCarries) {
-  for (const double v : {0.001, 0.01, 0.1, 1.0, 10.0, 100.0, 1000.0, 10000.0, 100000.0, 1e6,
-                         9.999995, 9.9999949999, 99999.95, 99999.949, 0.000999999, 0.00099999951,
-                         0.0009999995, 0.15, 349.0, 1020.5, 0.153845, -44.2719, 0.0, -0.0}) {
+  for (const double v :
+       {0.001,        0.01, 0.1,      1.0,          10.0,     100.0,     1000.0,      10000.0,
+        100000.0,     1e6,  9.999995, 9.9999949999, 99999.95, 99999.949, 0.000999999, 0.00099999951,
+        0.0009999995, 0.15, 349.0,    1020.5,       0.153845, -44.2719,  0.0,         -0.0}) {
     EXPECT_FORMATS_AS_PRINTF(v);
     EXPECT_FORMATS_AS_PRINTF(std::nextafter(v, 0.0));
     EXPECT_FORMATS_AS_PRINTF(std::nextafter(v, 2e6));
@@ -50,10 +51,9 @@ TEST(AppendG, DecadeEdgesAndCarries) {
 }
 
 TEST(AppendG, OutsideTheFastRange) {
-  for (const double v : {1e-300, 1.5e-5, 0.0001, 123456.0, 999999.5, 1e300,
-                         std::numeric_limits<double>::infinity(),
-                         -std::numeric_limits<double>::infinity(),
-                         std::numeric_limits<double>::denorm_min()}) {
+  for (const double v :
+       {1e-300, 1.5e-5, 0.0001, 123456.0, 999999.5, 1e300, std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min()}) {
     EXPECT_FORMATS_AS_PRINTF(v);
   }
 }
@@ -71,7 +71,8 @@ TEST(AppendG, RandomDoublesAndFloats) {
 }
 
 TEST(AppendI, WholeIntRange) {
-  for (const int v : {0, 1, -1, 42, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+  for (const int v :
+       {0, 1, -1, 42, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
     text fast;
     testing::printf_text reference;
     fast.append_i(v);
