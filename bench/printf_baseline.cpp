@@ -1,8 +1,9 @@
 // The yardstick for the program's speed: the same text for the same clock,
 // written by one plain printf call per piece, as a straightforward program
 // would. projectile-printf-baseline COUNT
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "answer.h"
@@ -21,7 +22,10 @@ struct printf_calls {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const long long count = argc > 1 ? std::atoll(argv[1]) : 0;
+  long long count = 0;
+  if (argc > 1) {
+    std::from_chars(argv[1], argv[1] + std::strlen(argv[1]), count);
+  }
   auto raw = projectile::seeded_from_clock();
   printf_calls out;
   std::printf(

@@ -25,7 +25,7 @@ int reference_count(std::string_view kept) {
 
 void require(bool condition, const char* what) {
   if (!condition) {
-    std::fprintf(stderr, "check failed: %s\n", what);
+    (void)std::fprintf(stderr, "check failed: %s\n", what);
     std::abort();
   }
 }
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fmemopen(bytes, std::max<std::size_t>(size, 1), "r"), &std::fclose);
   require(in != nullptr, "fmemopen failed");
   if (size == 0) {
-    std::getc(in.get());
+    (void)std::getc(in.get());
   }
   // A heap buffer of exactly the line buffer's size: any write past it is an
   // AddressSanitizer report.

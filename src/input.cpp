@@ -5,7 +5,7 @@
 namespace projectile {
 
 std::optional<std::string_view> read_line(std::FILE* in, line_buffer& buf) {
-  constexpr std::size_t keep = std::tuple_size_v<line_buffer> - 1;
+  constexpr std::size_t keep = line_buffer{}.size() - 1;  // room for the terminator
   std::size_t size = 0;
   int c = std::getc(in);
   if (c == EOF) {

@@ -34,7 +34,8 @@ bool put_prompt(std::string_view prompt) {
 // reported as success.
 int write_failed() {
   const int error = errno;
-  std::fprintf(stderr, "projectile-questions: write error: %s\n", std::strerror(error));
+  // Should stderr fail as well, there is no one left to tell.
+  (void)std::fprintf(stderr, "projectile-questions: write error: %s\n", std::strerror(error));
   return 1;
 }
 
@@ -44,7 +45,7 @@ int main() {
 #ifdef SIGPIPE
   // A reader that goes away (projectile-questions | head) ends the run quietly,
   // even when started from a process that ignores SIGPIPE.
-  std::signal(SIGPIPE, SIG_DFL);
+  (void)std::signal(SIGPIPE, SIG_DFL);  // cannot fail for a valid signal
 #endif
   auto raw = projectile::seeded_from_clock();
 

@@ -1,5 +1,6 @@
 #include "text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -58,10 +59,8 @@ char* fixed_g(char* out, double v) noexcept {
     *out++ = '-';
     v = -v;
   }
-  int e = -3;
-  for (const double start : decade_starts) {
-    e += v >= start ? 1 : 0;
-  }
+  int e = -3 + static_cast<int>(std::count_if(decade_starts.begin(), decade_starts.end(),
+                                              [v](double start) { return v >= start; }));
   std::uint64_t d = scaled_and_rounded(v, 5 - e);
   if (d < 100000 || d > 1000000) {
     return nullptr;

@@ -26,7 +26,9 @@ int main() {
     out.clear();
     projectile::write_question(out, number, q);
     projectile::write_answer(out, projectile::solve(q.params));
-    std::fwrite(out.view().data(), 1, out.view().size(), stdout);
+    if (std::fwrite(out.view().data(), 1, out.view().size(), stdout) != out.view().size()) {
+      return 1;
+    }
   }
-  return 0;
+  return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -59,7 +59,10 @@ TEST(ParseCount, SaturatesOutsideInt) {
 // A FILE holding exactly `bytes`, read back from the start.
 std::unique_ptr<std::FILE, int (*)(std::FILE*)> input_of(const std::string& bytes) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
-  std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+  if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    ADD_FAILURE() << "cannot set up a temporary input file";
+    return {nullptr, &std::fclose};
+  }
   std::rewind(file.get());
   return file;
 }

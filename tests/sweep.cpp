@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -207,18 +206,21 @@ void sweep(shared_state& s) {
 
 int main(int argc, char** argv) {
   shared_state s;
-  s.stride = argc > 1 ? std::atoll(argv[1]) : 1;
+  s.stride = 1;
+  if (argc > 1) {
+    const std::string_view arg = argv[1];
+    const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), s.stride);
+    s.stride = ec == std::errc() && end == arg.data() + arg.size() ? s.stride : 0;
+  }
   if (s.stride < 1) {
-    std::fprintf(stderr, "usage: projectile-sweep [STRIDE >= 1]\n");
+    (void)std::fprintf(stderr, "usage: projectile-sweep [STRIDE >= 1]\n");
     return 2;
   }
   s.steps = (all_launches + s.stride - 1) / s.stride;
 
   const auto start = std::chrono::steady_clock::now();
   std::vector<std::thread> workers(std::max(1U, std::thread::hardware_concurrency()));
-  for (auto& w : workers) {
-    w = std::thread(sweep, std::ref(s));
-  }
+  std::generate(workers.begin(), workers.end(), [&s] { return std::thread(sweep, std::ref(s)); });
   for (auto& w : workers) {
     w.join();
   }
