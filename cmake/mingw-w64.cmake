@@ -4,6 +4,8 @@ set(CMAKE_SYSTEM_NAME Windows)
 if(NOT CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|i686)$")
   message(FATAL_ERROR "CMAKE_SYSTEM_PROCESSOR must be x86_64 or i686")
 endif()
+# The checks CMake compiles for itself must see the same choice.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES CMAKE_SYSTEM_PROCESSOR)
 set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 
 # The win32 thread model needs no winpthread DLL; the program has no threads.
