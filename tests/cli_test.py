@@ -143,6 +143,41 @@ class LongLines(unittest.TestCase):
                     text[:text.index("\n40. ")]))
 
 
+class HostileInput(unittest.TestCase):
+    """Whatever arrives on standard input, the run ends with status 0 and asks
+    the number of questions at the start of the count line's first 15 bytes."""
+
+    def test_odd_bytes_on_the_count_line(self):
+        for stdin, count in [
+                (b"3\x00\n\n", 3), (b"\x004\n\n", 0), (b"\xff\xfe7\n\n", 0),
+                (b"7\xe9\xa0\n\n", 7), (b"\x1b[A\x1b[B5\n\n", 0), (b"5\x1b[A\n\n", 5),
+                (b"2\r\n", 2), (b"-2147483649\n\n", -1), (b"-99999999999999999999\n\n", -1),
+                (b" " * 20 + b"5\n\n", 0), (b"0000000000000000007\n\n", 0),
+                (b"2" + b"x" * 10_000_000 + b"\n\n", 2), (b"\n5\n", 0)]:
+            with self.subTest(stdin=stdin[:24]):
+                result = run(stdin)
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stderr, b"")
+                if count == 0:
+                    expected = OPENING
+                elif count < 0:
+                    expected = OPENING + reference.CLOSING_PROMPT
+                else:
+                    expected = reference.run_text(FROZEN_SEED, count)
+                self.assertEqual(result.stdout.decode(), expected)
+
+    def test_a_count_without_line_end_or_second_line(self):
+        result = run(b"2")
+        self.assertEqual((result.returncode, result.stdout.decode()),
+                         (0, reference.run_text(FROZEN_SEED, 2)))
+
+    def test_a_closed_standard_input(self):
+        result = subprocess.run(["sh", "-c", 'exec "$0" <&-', PROGRAM], capture_output=True,
+                                timeout=TIMEOUT)
+        self.assertEqual((result.returncode, result.stdout.decode(), result.stderr),
+                         (0, OPENING, b""))
+
+
 class FrozenClock(unittest.TestCase):
     def test_one_second_draws_one_set_of_questions(self):
         first = run(b"50\n\n")
