@@ -94,16 +94,6 @@ TEST(WriteAnswer, WorkedExamples) {
   }
 }
 
-TEST(Solve, RoundsToSinglePrecisionOnlyWhereTheAnswerDoes) {
-  // 100 m/s at 80 degrees: vy before rounding is what is printed, and it is not
-  // a float; the impact angle is formed from the float vang.
-  const answer a = solve({100.0F, 80.0F, 0.0F});
-  EXPECT_NE(static_cast<double>(static_cast<float>(a.vy)), a.vy);
-  EXPECT_EQ(a.impact_degrees, static_cast<double>(-a.vang) * static_cast<double>(rad_to_deg));
-  EXPECT_EQ(a.max_height, a.sy);
-  EXPECT_EQ(a.sx, static_cast<double>(a.ux) * static_cast<double>(a.t));
-}
-
 // Whole answers over many drawn questions: the program's formatting against
 // snprintf's "%g", character for character.
 TEST(WriteAnswer, FormatsEveryNumberAsPrintfDoes) {
