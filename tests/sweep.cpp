@@ -10,6 +10,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -146,6 +147,23 @@ unsigned failed_checks(const question& q, const projectile::answer& a, std::stri
   return failed;
 }
 
+// An order-independent digest of every text checked, whichever thread checked
+// it: two builds, math libraries or machines that print the same text for
+// every launch give the same digest.
+constexpr std::uint64_t mix(std::uint64_t x) {  // the splitmix64 finalizer
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9U;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBU;
+  return x ^ (x >> 31);
+}
+
+std::uint64_t launch_digest(long long index, std::string_view text) {
+  std::uint64_t h = 0xCBF29CE484222325U;  // FNV-1a
+  for (const char c : text) {
+    h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3U;
+  }
+  return mix(h ^ mix(static_cast<std::uint64_t>(index)));
+}
+
 constexpr int failures_shown = 5;
 
 struct shared_state {
@@ -156,6 +174,7 @@ struct shared_state {
   std::mutex report_lock;
   std::array<long long, check_count> failed{};
   long long checked = 0;
+  std::uint64_t digest = 0;
 };
 
 void sweep(shared_state& s) {
@@ -165,13 +184,15 @@ void sweep(shared_state& s) {
   std::vector<number> scratch;
   std::array<long long, check_count> failed{};
   long long checked = 0;
+  std::uint64_t digest = 0;
   for (;;) {
     const long long first = s.next_block.fetch_add(block);
     if (first >= s.steps || s.failures.load() >= failures_shown) {
       break;
     }
     for (long long step = first; step < std::min(first + block, s.steps); ++step) {
-      const question q = launch_at(step * s.stride);
+      const long long index = step * s.stride;
+      const question q = launch_at(index);
       const projectile::answer a = projectile::solve(q.params);
       out.clear();
       projectile::write_question(out, 1, q);
@@ -180,6 +201,7 @@ void sweep(shared_state& s) {
       projectile::write_question(reference, 1, q);
       projectile::write_answer(reference, a);
       ++checked;
+      digest += launch_digest(index, out.view());
       const unsigned bad = failed_checks(q, a, out.view(), reference.view(), scratch);
       if (bad == 0) {
         continue;
@@ -197,6 +219,7 @@ void sweep(shared_state& s) {
   }
   const std::lock_guard lock(s.report_lock);
   s.checked += checked;
+  s.digest += digest;
   for (std::size_t c = 0; c < check_count; ++c) {
     s.failed[c] += failed[c];
   }
@@ -231,6 +254,7 @@ int main(int argc, char** argv) {
   for (std::size_t c = 0; c < check_count; ++c) {
     std::printf("  %-60s failed %lld\n", check_names[c], s.failed[c]);
   }
+  std::printf("text digest: %016llx\n", static_cast<unsigned long long>(s.digest));
   const bool stopped_early = s.failures.load() >= failures_shown;
   if (stopped_early) {
     std::printf("stopped after %d failures\n", failures_shown);

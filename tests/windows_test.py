@@ -73,7 +73,7 @@ class UnderWine(unittest.TestCase):
 
     def test_counts_and_answers_agree_with_the_linux_build(self):
         for stdin, count in [(b"2\r\n\r\n", 2), (b"  +4\r\n\r\n", 4), (b"12abc\n\n", 12),
-                             (b"20000\r\n\r\n", 20000)]:
+                             (b"200000\r\n\r\n", 200000)]:
             with self.subTest(stdin=stdin):
                 raw = self.run_exe(stdin).decode()
                 self.assertEqual(raw.count("\n"), raw.count("\r\n"), "a line end is not CR LF")
