@@ -15,8 +15,8 @@ constexpr int max_number_chars = 24;
 
 // Every printed answer lies between 0.15 and about 1020, so "%g" always takes
 // its fixed form there. In that range the six significant digits are worked
-// out exactly with integer arithmetic, several times faster than a general
-// formatter; everything else goes to std::to_chars.
+// out exactly with integer arithmetic, much faster than a general formatter;
+// everything else goes to std::to_chars.
 //
 // v = m * 2^-r with a 53-bit m. For 10^-3 <= v < 10^5, r lies in 36..62 and
 // the scale 10^s that brings v to six integer digits is at most 10^8 < 2^27,
