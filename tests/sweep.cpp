@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
+#include <numeric>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -157,11 +158,10 @@ constexpr std::uint64_t mix(std::uint64_t x) {  // the splitmix64 finalizer
 }
 
 std::uint64_t launch_digest(long long index, std::string_view text) {
-  std::uint64_t h = 0xCBF29CE484222325U;  // FNV-1a
-  for (const char c : text) {
-    h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3U;
-  }
-  return mix(h ^ mix(static_cast<std::uint64_t>(index)));
+  const std::uint64_t fnv1a = std::accumulate(
+      text.begin(), text.end(), std::uint64_t{0xCBF29CE484222325U},
+      [](std::uint64_t h, char c) { return (h ^ static_cast<unsigned char>(c)) * 0x100000001B3U; });
+  return mix(fnv1a ^ mix(static_cast<std::uint64_t>(index)));
 }
 
 constexpr int failures_shown = 5;
