@@ -60,14 +60,33 @@ constexpr float hundredths(int n) noexcept {
   return static_cast<float>(static_cast<double>(n) / 100.0);
 }
 
+// The inclusive ranges the launch parameters are drawn from, in hundredths.
+struct hundredths_range {
+  int lowest;
+  int highest;
+};
+inline constexpr hundredths_range speed_range{1000, 10000};
+inline constexpr hundredths_range angle_range{1000, 8000};
+inline constexpr hundredths_range height_range{100, 10000};
+
+// The question of a kind whose speed and angle or height are the given whole
+// hundredths.
+constexpr question question_of(kind type, int speed, int angle_or_height) noexcept {
+  const float umag = hundredths(speed);
+  const float value = hundredths(angle_or_height);
+  if (type == kind::ground) {
+    return {type, {umag, value, 0.0F}};
+  }
+  return {type, {umag, 0.0F, value}};
+}
+
 // Three draws, always in the order speed, kind, then angle or height.
 template <class Raw>
 constexpr question draw_question(Raw& raw) {
-  const float umag = hundredths(random(raw, 1000, 10000));
-  if (random(raw, 1, 2) == static_cast<int>(kind::ground)) {
-    return {kind::ground, {umag, hundredths(random(raw, 1000, 8000)), 0.0F}};
-  }
-  return {kind::horizontal, {umag, 0.0F, hundredths(random(raw, 100, 10000))}};
+  const int speed = random(raw, speed_range.lowest, speed_range.highest);
+  const auto type = static_cast<kind>(random(raw, 1, 2));
+  const hundredths_range range = type == kind::ground ? angle_range : height_range;
+  return question_of(type, speed, random(raw, range.lowest, range.highest));
 }
 
 // Appends the question's number, statement and request line, from the empty

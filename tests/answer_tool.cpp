@@ -18,11 +18,8 @@ int main() {
   int parameter = 0;
   projectile::text out;
   while (std::cin >> number >> type >> speed >> parameter) {
-    const float umag = projectile::hundredths(speed);
-    const float value = projectile::hundredths(parameter);
-    const projectile::question q =
-        type == 1 ? projectile::question{projectile::kind::ground, {umag, value, 0.0F}}
-                  : projectile::question{projectile::kind::horizontal, {umag, 0.0F, value}};
+    const auto kind = type == 1 ? projectile::kind::ground : projectile::kind::horizontal;
+    const auto q = projectile::question_of(kind, speed, parameter);
     out.clear();
     projectile::write_question(out, number, q);
     projectile::write_answer(out, projectile::solve(q.params));

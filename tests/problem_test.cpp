@@ -58,21 +58,21 @@ TEST(Random, EndsOfTheRanges) {
 // The highest and lowest raw values tell the three draws apart: speed, then
 // kind, then angle or height; the fourth value is never taken.
 TEST(DrawQuestion, DrawsSpeedThenKindThenAngleOrHeight) {
-  scripted ground{{raw_max, 0, raw_max, 12345}};
-  const question g = draw_question(ground);
-  EXPECT_EQ(ground.used, 3U);
-  EXPECT_EQ(g.type, kind::ground);
-  EXPECT_EQ(g.params.umag, 100.0F);
-  EXPECT_EQ(g.params.angle, 80.0F);
-  EXPECT_EQ(g.params.h, 0.0F);
-
-  scripted horizontal{{0, raw_max, 0, 12345}};
-  const question h = draw_question(horizontal);
-  EXPECT_EQ(horizontal.used, 3U);
-  EXPECT_EQ(h.type, kind::horizontal);
-  EXPECT_EQ(h.params.umag, 10.0F);
-  EXPECT_EQ(h.params.angle, 0.0F);
-  EXPECT_EQ(h.params.h, 1.0F);
+  struct example {
+    std::vector<int> raws;
+    kind type;
+    float umag, angle, h;
+  };
+  for (const auto& e : {example{{raw_max, 0, raw_max, 12345}, kind::ground, 100.0F, 80.0F, 0.0F},
+                        example{{0, raw_max, 0, 12345}, kind::horizontal, 10.0F, 0.0F, 1.0F}}) {
+    scripted raw{e.raws};
+    const question q = draw_question(raw);
+    EXPECT_EQ(raw.used, 3U);
+    EXPECT_EQ(q.type, e.type);
+    EXPECT_EQ(q.params.umag, e.umag);
+    EXPECT_EQ(q.params.angle, e.angle);
+    EXPECT_EQ(q.params.h, e.h);
+  }
 }
 
 TEST(DrawQuestion, BothKindsAboutHalfTheTime) {

@@ -30,23 +30,23 @@ using projectile::kind;
 using projectile::question;
 
 // Each parameter is a whole number of hundredths in the range its draw covers.
-constexpr long long speeds = 10000 - 1000 + 1;
-constexpr long long angles = 8000 - 1000 + 1;
-constexpr long long heights = 10000 - 100 + 1;
-constexpr long long ground_launches = speeds * angles;
-constexpr long long all_launches = ground_launches + speeds * heights;
+constexpr long long size(projectile::hundredths_range r) {
+  return r.highest - r.lowest + 1;
+}
+constexpr long long ground_launches = size(projectile::speed_range) * size(projectile::angle_range);
+constexpr long long all_launches =
+    ground_launches + size(projectile::speed_range) * size(projectile::height_range);
 
+// Launch `index` of the domain: every ground launch, speed by speed, then
+// every horizontal one.
 question launch_at(long long index) {
-  using projectile::hundredths;
-  if (index < ground_launches) {
-    return {kind::ground,
-            {hundredths(static_cast<int>(1000 + index / angles)),
-             hundredths(static_cast<int>(1000 + index % angles)), 0.0F}};
-  }
-  index -= ground_launches;
-  return {kind::horizontal,
-          {hundredths(static_cast<int>(1000 + index / heights)), 0.0F,
-           hundredths(static_cast<int>(100 + index % heights))}};
+  const kind type = index < ground_launches ? kind::ground : kind::horizontal;
+  const projectile::hundredths_range second =
+      type == kind::ground ? projectile::angle_range : projectile::height_range;
+  index -= type == kind::ground ? 0 : ground_launches;
+  return projectile::question_of(
+      type, static_cast<int>(projectile::speed_range.lowest + index / size(second)),
+      static_cast<int>(second.lowest + index % size(second)));
 }
 
 enum check {
