@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "answer.h"
+#include "printf_text.h"
 #include "problem.h"
 
 namespace {
@@ -15,8 +16,16 @@ struct printf_calls {
   static void append(std::string_view piece) {
     std::printf("%.*s", static_cast<int>(piece.size()), piece.data());
   }
+  static void append(const projectile::number_text& number) { append(number.view()); }
   static void append_g(double value) { std::printf("%g", value); }
   static void append_i(int value) { std::printf("%i", value); }
+  // A number printed twice is formatted once, as the program does.
+  static projectile::number_text format_g(double value) {
+    return projectile::testing::printf_text::format_g(value);
+  }
+  static void append_hundredths(int /*hundredths*/, float value) {
+    append_g(static_cast<double>(value));
+  }
 };
 
 }  // namespace

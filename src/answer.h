@@ -36,29 +36,39 @@ struct answer {
 answer solve(const launch& p) noexcept;
 
 // Appends the worked answer, from the empty line before "Answer:" to the empty
-// line after it. `Text` is as for write_question.
+// line after it. `Text` is as for write_question, and also makes the text of
+// a number to append more than once: format_g(double) gives a number_text,
+// which append() takes.
 template <class Text>
 void write_answer(Text& out, const answer& a) {
+  // ux is printed twice, and so, from the ground, is the rise: the height of
+  // the top is h + sy with h == 0. Each is formatted once.
+  const auto ux = out.format_g(static_cast<double>(a.ux));
   out.append("\nAnswer:\n(initial vertical velocity = ");
   out.append_g(static_cast<double>(a.uy));
   out.append(" m/s\n initial horizontal velocity = ");
-  out.append_g(static_cast<double>(a.ux));
+  out.append(ux);
   out.append(" m/s)\nTime of flight = ");
   out.append_g(static_cast<double>(a.t));
   out.append(" s\nRange = ");
   out.append_g(a.sx);
   out.append(" m\n");
   if (a.uy > 0.0F) {
+    const auto sy = out.format_g(a.sy);
     out.append("Max height = ");
-    out.append_g(a.max_height);
+    if (a.max_height == a.sy) {
+      out.append(sy);
+    } else {
+      out.append_g(a.max_height);
+    }
     out.append(" m (max displacement = ");
-    out.append_g(a.sy);
+    out.append(sy);
     out.append(" m upwards)\n");
   }
   out.append("(final vertical component of velocity = ");
   out.append_g(a.vy);
   out.append(" m/s\n final horizontal component of velocity = ");
-  out.append_g(static_cast<double>(a.ux));
+  out.append(ux);
   out.append(" m/s)\nVelocity on impact is ");
   out.append_g(static_cast<double>(a.vmag));
   out.append(" m/s at an angle of ");

@@ -52,6 +52,10 @@ struct launch {
 struct question {
   kind type;
   launch params;
+  // The drawn whole hundredths the statement prints: the speed, and the angle
+  // or the height.
+  int speed;
+  int angle_or_height;
 };
 
 // A drawn integer in hundredths as a launch parameter: divided in double and
@@ -75,9 +79,9 @@ constexpr question question_of(kind type, int speed, int angle_or_height) noexce
   const float umag = hundredths(speed);
   const float value = hundredths(angle_or_height);
   if (type == kind::ground) {
-    return {type, {umag, value, 0.0F}};
+    return {type, {umag, value, 0.0F}, speed, angle_or_height};
   }
-  return {type, {umag, 0.0F, value}};
+  return {type, {umag, 0.0F, value}, speed, angle_or_height};
 }
 
 // Three draws, always in the order speed, kind, then angle or height.
@@ -92,7 +96,8 @@ constexpr question draw_question(Raw& raw) {
 // Appends the question's number, statement and request line, from the empty
 // line that precedes it to the request's line end. `Text` provides
 // append(std::string_view), append_g(double) and append_i(int), the last two
-// as printf's "%g" and "%i".
+// as printf's "%g" and "%i", and append_hundredths(int n, float value), "%g"
+// of a value made by hundredths(n).
 template <class Text>
 void write_question(Text& out, int number, const question& q) {
   out.append("\n");
@@ -100,17 +105,17 @@ void write_question(Text& out, int number, const question& q) {
   out.append(". ");
   if (q.type == kind::ground) {
     out.append("A projectile is launched from the ground at a speed of ");
-    out.append_g(static_cast<double>(q.params.umag));
+    out.append_hundredths(q.speed, q.params.umag);
     out.append(" m/s\n at an angle ");
-    out.append_g(static_cast<double>(q.params.angle));
+    out.append_hundredths(q.angle_or_height, q.params.angle);
     out.append(
         " degrees above the horizontal.\n"
         "Find the time of flight, range, maximum height and velocity on impact.\n");
   } else {
     out.append("A projectile is launched horizontally from a height of ");
-    out.append_g(static_cast<double>(q.params.h));
+    out.append_hundredths(q.angle_or_height, q.params.h);
     out.append(" m\n at a speed of ");
-    out.append_g(static_cast<double>(q.params.umag));
+    out.append_hundredths(q.speed, q.params.umag);
     out.append(
         " m/s\n"
         "Find the time of flight, range and velocity on impact.\n");

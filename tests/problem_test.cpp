@@ -99,29 +99,28 @@ std::string question_text(int number, const question& q) {
 }
 
 TEST(WriteQuestion, GroundLaunch) {
-  EXPECT_EQ(question_text(1, {kind::ground, {20.0F, 30.0F, 0.0F}}),
+  EXPECT_EQ(question_text(1, question_of(kind::ground, 2000, 3000)),
             "\n1. A projectile is launched from the ground at a speed of 20 m/s\n"
             " at an angle 30 degrees above the horizontal.\n"
             "Find the time of flight, range, maximum height and velocity on impact.\n");
 }
 
 TEST(WriteQuestion, HorizontalLaunchGivesHeightFirst) {
-  EXPECT_EQ(question_text(12, {kind::horizontal, {hundredths(3000), 0.0F, hundredths(1250)}}),
+  EXPECT_EQ(question_text(12, question_of(kind::horizontal, 3000, 1250)),
             "\n12. A projectile is launched horizontally from a height of 12.5 m\n"
             " at a speed of 30 m/s\n"
             "Find the time of flight, range and velocity on impact.\n");
 }
 
 TEST(WriteQuestion, ParametersPrintAsTheirHundredths) {
-  EXPECT_EQ(question_text(7, {kind::ground, {hundredths(10000), hundredths(1001), 0.0F}}),
+  EXPECT_EQ(question_text(7, question_of(kind::ground, 10000, 1001)),
             "\n7. A projectile is launched from the ground at a speed of 100 m/s\n"
             " at an angle 10.01 degrees above the horizontal.\n"
             "Find the time of flight, range, maximum height and velocity on impact.\n");
-  EXPECT_EQ(
-      question_text(2147483647, {kind::horizontal, {hundredths(9999), 0.0F, hundredths(100)}}),
-      "\n2147483647. A projectile is launched horizontally from a height of 1 m\n"
-      " at a speed of 99.99 m/s\n"
-      "Find the time of flight, range and velocity on impact.\n");
+  EXPECT_EQ(question_text(2147483647, question_of(kind::horizontal, 9999, 100)),
+            "\n2147483647. A projectile is launched horizontally from a height of 1 m\n"
+            " at a speed of 99.99 m/s\n"
+            "Find the time of flight, range and velocity on impact.\n");
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "printf_text.h"
+#include "problem.h"
 
 namespace projectile {
 namespace {
@@ -71,13 +73,45 @@ TEST(AppendG, RandomDoublesAndFloats) {
 }
 
 TEST(AppendI, WholeIntRange) {
-  for (const int v :
-       {0, 1, -1, 42, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+  std::vector<int> values = {0, -1, std::numeric_limits<int>::max(),
+                             std::numeric_limits<int>::min()};
+  // Each digit count's first and last value, on both sides of zero.
+  for (int p = 1; p <= 1000000000 / 10; p *= 10) {
+    for (const int v : {p, 10 * p - 1, -p, 1 - 10 * p}) {
+      values.push_back(v);
+    }
+  }
+  values.push_back(1000000000);
+  // All in one text, which grows several times over.
+  text fast;
+  testing::printf_text reference;
+  for (int round = 0; round < 200; ++round) {
+    for (const int v : values) {
+      fast.append_i(v);
+      reference.append_i(v);
+      fast.append(" ");
+      reference.append(" ");
+    }
+  }
+  EXPECT_EQ(fast.view(), reference.view());
+}
+
+// Every whole number of hundredths below a million, beyond the drawn ones,
+// and a few that take the general path.
+TEST(AppendHundredths, PrintsAsPrintfPrintsTheFloat) {
+  for (int n = 0; n < 1000000; ++n) {
     text fast;
     testing::printf_text reference;
-    fast.append_i(v);
-    reference.append_i(v);
-    EXPECT_EQ(fast.view(), reference.view());
+    fast.append_hundredths(n, hundredths(n));
+    reference.append_hundredths(n, hundredths(n));
+    ASSERT_EQ(fast.view(), reference.view()) << n;
+  }
+  for (const int n : {-1, -1250, 1000000, 123456789, std::numeric_limits<int>::max()}) {
+    text fast;
+    testing::printf_text reference;
+    fast.append_hundredths(n, hundredths(n));
+    reference.append_hundredths(n, hundredths(n));
+    EXPECT_EQ(fast.view(), reference.view()) << n;
   }
 }
 
