@@ -33,8 +33,8 @@ constexpr std::array<std::uint32_t, 10> powers_of_ten = {
 
 // Every printed answer lies between 0.15 and about 1020, so "%g" always takes
 // its fixed form there. In 10^-3 <= |v| < 10^5 the six significant digits are
-// worked out exactly with integer arithmetic; everything else goes to
-// std::to_chars.
+// worked out here, exactly, with no loop and no division; everything else goes
+// to std::to_chars.
 constexpr double fast_lowest = 1e-3;
 constexpr double fast_limit = 1e5;
 // v = 1.f * 2^b: the binary exponents b of that range.
@@ -122,8 +122,9 @@ std::uint32_t rounded(double v, std::uint64_t bits, int s) noexcept {
 }
 
 // The six digits of d < 10^6 as a word, the first in the low byte, made two
-// at a time by fixed-point multiplication instead of division. With c = 429497 = ceil(2^32 / 10^4),
-// 10^4 c = 2^32 + 2704; for d = 10^4 q + 100 a + b with q, a, b < 100:
+// at a time by fixed-point multiplication instead of division. With
+// c = 429497 = ceil(2^32 / 10^4), 10^4 c = 2^32 + 2704; for
+// d = 10^4 q + 100 a + b with q, a, b < 100:
 //   d c                = q 2^32 + (2704 q + (100 a + b) c)
 //   low word times 100 = a 2^32 + (270400 q + 2704 a + 100 b c)
 //   low word times 100 = b 2^32 + (27040000 q + 270400 a + 2704 b)
@@ -167,8 +168,7 @@ char* fixed_g(char* out, std::uint64_t bits) noexcept {
   // Trailing zero digits, from the top byte down: XOR with "000000" leaves
   // a zero byte for each 0, and the leading digit is never one.
   constexpr std::uint64_t zeros = 0x303030303030;
-  // (The 1 below them keeps countl_zero off its case of 0, not otherwise
-  // needed.)
+  // (The 1 below them spares countl_zero a test for 0.)
   const auto trailing = static_cast<unsigned>(std::countl_zero((digits ^ zeros) << 16 | 1)) / 8;
 
   if (e < 0) {
