@@ -138,11 +138,12 @@ static_assert(10000 * pair_step == (std::uint64_t{1} << 32) + 2704);
 
 std::uint64_t six_digits(std::uint32_t d) noexcept {
   std::uint64_t y = d * pair_step;
-  std::uint64_t word = digit_pairs[y >> 32];
+  const auto high = [&y] { return digit_pairs[static_cast<std::uint32_t>(y >> 32)]; };
+  std::uint64_t word = high();
   y = (y & 0xFFFFFFFFU) * 100;
-  word |= std::uint64_t{digit_pairs[y >> 32]} << 16;
+  word |= std::uint64_t{high()} << 16;
   y = (y & 0xFFFFFFFFU) * 100;
-  return word | std::uint64_t{digit_pairs[y >> 32]} << 32;
+  return word | std::uint64_t{high()} << 32;
 }
 
 // "%g" of the positive v with these bits, fast_lowest <= v < fast_limit,

@@ -1,12 +1,14 @@
 // Every question the program can ask, through the program's own physics and
 // formatting, checked on the printed text.
 //
-// projectile-sweep [STRIDE]: checks launches 0, STRIDE, 2*STRIDE, ... of the
-// 152,134,902 in the domain (all of them with the default stride of 1); stops
-// after the first few failures and prints each in full.
+// projectile-sweep [STRIDE [THREADS]]: checks launches 0, STRIDE, 2*STRIDE,
+// ... of the 152,134,902 in the domain (all of them with the default stride of
+// 1) on THREADS threads (by default one per processor); stops after the first
+// few failures and prints each in full.
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -20,6 +22,8 @@
 #include <vector>
 
 #include "answer.h"
+#include "launches.h"
+#include "libm_calls.h"
 #include "printf_text.h"
 #include "problem.h"
 #include "text.h"
@@ -28,26 +32,10 @@ namespace {
 
 using projectile::kind;
 using projectile::question;
-
-// Each parameter is a whole number of hundredths in the range its draw covers.
-constexpr long long size(projectile::hundredths_range r) {
-  return r.highest - r.lowest + 1;
-}
-constexpr long long ground_launches = size(projectile::speed_range) * size(projectile::angle_range);
-constexpr long long all_launches =
-    ground_launches + size(projectile::speed_range) * size(projectile::height_range);
-
-// Launch `index` of the domain: every ground launch, speed by speed, then
-// every horizontal one.
-question launch_at(long long index) {
-  const kind type = index < ground_launches ? kind::ground : kind::horizontal;
-  const projectile::hundredths_range second =
-      type == kind::ground ? projectile::angle_range : projectile::height_range;
-  index -= type == kind::ground ? 0 : ground_launches;
-  return projectile::question_of(
-      type, static_cast<int>(projectile::speed_range.lowest + index / size(second)),
-      static_cast<int>(second.lowest + index % size(second)));
-}
+using projectile::testing::all_launches;
+using projectile::testing::launch_at;
+using projectile::testing::libm_function;
+using projectile::testing::libm_function_count;
 
 enum check {
   same_as_printf,
@@ -58,6 +46,7 @@ enum check {
   horizontal_form,
   energy,
   signs,
+  libm_recomputed,
   check_count
 };
 
@@ -70,6 +59,7 @@ constexpr std::array<const char*, check_count> check_names = {
     "horizontal: no max-height line, initial vertical velocity 0",
     "horizontal: vmag^2 = umag^2 + 19.6 h within 2^-20",
     "time of flight and range > 0, final vertical velocity < 0",
+    "cos, sin, atan recomputed give this ux, uy, vang",
 };
 
 // A few single-precision roundings (t, vy, vmag; the float constants) bound
@@ -166,6 +156,55 @@ std::uint64_t launch_digest(long long index, std::string_view text) {
 
 constexpr int failures_shown = 5;
 
+// Each library result's margin: the fewest one-ulp steps, up and down, that
+// it can make at some launch before the value it feeds changes, and where.
+// cos and sin are measured over the ground launches: a horizontal launch gives
+// them 0, where C (Annex F) requires the exact results 0 and 1.
+constexpr std::int64_t margin_cap = std::int64_t{1} << 24;
+struct fewest_steps {
+  std::int64_t steps = margin_cap;
+  long long index = -1;
+
+  void take(const fewest_steps& other) {
+    if (other.steps < steps || (other.steps == steps && other.index < index)) {
+      *this = other;
+    }
+  }
+};
+// The fewest at [f][up, down], and how many launches have fewer than
+// `near_steps` either way, at [f].near.
+constexpr std::int64_t near_steps = 8;
+struct margins {
+  std::array<std::array<fewest_steps, 2>, libm_function_count> fewest{};
+  std::array<long long, libm_function_count> near{};
+
+  void take(const margins& other) {
+    for (std::size_t f = 0; f < fewest.size(); ++f) {
+      fewest[f][0].take(other.fewest[f][0]);
+      fewest[f][1].take(other.fewest[f][1]);
+      near[f] += other.near[f];
+    }
+  }
+};
+
+void measure_margins(const question& q, const std::array<projectile::testing::libm_call, 3>& calls,
+                     long long index, margins& m) {
+  for (int f = 0; f < libm_function_count; ++f) {
+    const auto function = static_cast<libm_function>(f);
+    if (function != projectile::testing::atan_call && q.type != kind::ground) {
+      continue;
+    }
+    bool near = false;
+    for (const int direction : {1, -1}) {
+      const std::int64_t steps = projectile::testing::safe_steps(
+          function, q.params, calls[static_cast<std::size_t>(f)].result, direction, margin_cap);
+      m.fewest[static_cast<std::size_t>(f)][direction > 0 ? 0 : 1].take({steps, index});
+      near |= steps < near_steps;
+    }
+    m.near[static_cast<std::size_t>(f)] += near ? 1 : 0;
+  }
+}
+
 struct shared_state {
   long long stride;
   long long steps;
@@ -175,6 +214,7 @@ struct shared_state {
   std::array<long long, check_count> failed{};
   long long checked = 0;
   std::uint64_t digest = 0;
+  margins margin;
 };
 
 void sweep(shared_state& s) {
@@ -185,6 +225,7 @@ void sweep(shared_state& s) {
   std::array<long long, check_count> failed{};
   long long checked = 0;
   std::uint64_t digest = 0;
+  margins margin;
   for (;;) {
     const long long first = s.next_block.fetch_add(block);
     if (first >= s.steps || s.failures.load() >= failures_shown) {
@@ -202,7 +243,17 @@ void sweep(shared_state& s) {
       projectile::write_answer(reference, a);
       ++checked;
       digest += launch_digest(index, out.view());
-      const unsigned bad = failed_checks(q, a, out.view(), reference.view(), scratch);
+      const auto calls = projectile::testing::libm_calls_of(q.params, a);
+      bool recomputed = true;
+      for (int f = 0; f < libm_function_count; ++f) {
+        const auto function = static_cast<libm_function>(f);
+        recomputed &= std::bit_cast<std::uint32_t>(projectile::testing::rounded_from(
+                          function, q.params, calls[static_cast<std::size_t>(f)].result)) ==
+                      std::bit_cast<std::uint32_t>(projectile::testing::fed_by(function, a));
+      }
+      measure_margins(q, calls, index, margin);
+      const unsigned bad = failed_checks(q, a, out.view(), reference.view(), scratch) |
+                           (recomputed ? 0U : 1U << libm_recomputed);
       if (bad == 0) {
         continue;
       }
@@ -223,36 +274,50 @@ void sweep(shared_state& s) {
   for (std::size_t c = 0; c < check_count; ++c) {
     s.failed[c] += failed[c];
   }
+  s.margin.take(margin);
+}
+
+void print_margin(const fewest_steps& m) {
+  if (m.index < 0) {
+    std::printf("%14s", "-");
+    return;
+  }
+  const auto p = launch_at(m.index).params;
+  std::printf("%s%9lld (umag=%g angle=%g h=%g)", m.steps == margin_cap ? ">=" : "  ",
+              static_cast<long long>(m.steps), static_cast<double>(p.umag),
+              static_cast<double>(p.angle), static_cast<double>(p.h));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   shared_state s;
-  s.stride = 1;
-  if (argc > 1) {
-    const std::string_view arg = argv[1];
-    const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), s.stride);
-    s.stride = ec == std::errc() && end == arg.data() + arg.size() ? s.stride : 0;
-  }
-  if (s.stride < 1) {
-    (void)std::fprintf(stderr, "usage: projectile-sweep [STRIDE >= 1]\n");
+  s.stride = projectile::testing::count_argument(argc, argv, 1, 1);
+  const long long threads =
+      projectile::testing::count_argument(argc, argv, 2, projectile::testing::hardware_threads());
+  if (s.stride < 1 || threads < 1) {
+    (void)std::fprintf(stderr, "usage: projectile-sweep [STRIDE >= 1 [THREADS >= 1]]\n");
     return 2;
   }
   s.steps = (all_launches + s.stride - 1) / s.stride;
 
   const auto start = std::chrono::steady_clock::now();
-  std::vector<std::thread> workers(std::max(1U, std::thread::hardware_concurrency()));
-  std::generate(workers.begin(), workers.end(), [&s] { return std::thread(sweep, std::ref(s)); });
-  for (auto& w : workers) {
-    w.join();
-  }
+  projectile::testing::run_on_threads(threads, [&s] { sweep(s); });
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-  std::printf("launches checked: %lld of %lld (stride %lld), %zu threads, %.1f s\n", s.checked,
-              all_launches, s.stride, workers.size(), elapsed.count());
+  std::printf("launches checked: %lld of %lld (stride %lld), %lld threads, %.1f s\n", s.checked,
+              all_launches, s.stride, threads, elapsed.count());
   for (std::size_t c = 0; c < check_count; ++c) {
     std::printf("  %-60s failed %lld\n", check_names[c], s.failed[c]);
+  }
+  std::printf("library results' margins: the fewest one-ulp steps before ux, uy or vang changes\n");
+  for (std::size_t f = 0; f < s.margin.fewest.size(); ++f) {
+    std::printf("  %-4s up", projectile::testing::libm_names[f]);
+    print_margin(s.margin.fewest[f][0]);
+    std::printf("  down");
+    print_margin(s.margin.fewest[f][1]);
+    std::printf("  fewer than %lld: %lld launches\n", static_cast<long long>(near_steps),
+                s.margin.near[f]);
   }
   std::printf("text digest: %016llx\n", static_cast<unsigned long long>(s.digest));
   const bool stopped_early = s.failures.load() >= failures_shown;
