@@ -46,7 +46,8 @@ inline long long hardware_threads() {
 }
 
 // Runs work() on `threads` threads, this one among them: with 1, no thread is
-// started at all (qemu 7.2's i386 emulation hangs as a program starts one).
+// started at all (qemu 7.2's i386 emulation, loading Debian's i686 cross C
+// library, hangs as a program starts one).
 template <class Work>
 void run_on_threads(long long threads, Work work) {
   std::vector<std::thread> others;
