@@ -131,9 +131,9 @@ std::uint32_t rounded(double v, std::uint64_t bits, int s) noexcept {
 // Each bracket stays below 2^32 (checked at q = a = b = 99 below), so it is
 // the low word, and the high words are q, a and b in turn.
 constexpr std::uint64_t pair_step = 429497;
-static_assert(2704 * 99 + 9999 * pair_step < (std::uint64_t{1} << 32));
-static_assert(270400 * 99 + 2704 * 99 + 100 * 99 * pair_step < (std::uint64_t{1} << 32));
-static_assert(27040000ULL * 99 + 270400 * 99 + 2704 * 99 < (std::uint64_t{1} << 32));
+static_assert(2704ULL * 99 + 9999 * pair_step < (std::uint64_t{1} << 32));
+static_assert(270400ULL * 99 + 2704ULL * 99 + 100ULL * 99 * pair_step < (std::uint64_t{1} << 32));
+static_assert(27040000ULL * 99 + 270400ULL * 99 + 2704ULL * 99 < (std::uint64_t{1} << 32));
 static_assert(10000 * pair_step == (std::uint64_t{1} << 32) + 2704);
 
 std::uint64_t six_digits(std::uint32_t d) noexcept {
@@ -156,7 +156,8 @@ char* fixed_g(char* out, std::uint64_t bits) noexcept {
   // 10^k <= 2^b < 10^(k+1), v lies in 10^k .. 10^(k+2): one comparison
   // tells which decade.
   const int k = decade_of_power_of_two(static_cast<int>(bits >> 52) - 1023);
-  int e = k + (v >= next_decade[static_cast<std::size_t>(k + 4)] ? 1 : 0);
+  const int at = k + 4;
+  int e = k + (v >= next_decade[static_cast<std::size_t>(at)] ? 1 : 0);
 
   // v * 10^(5-e) lies in 10^5 .. 10^6, so it rounds to six digits, or to
   // 10^6 when it carries into the next decade: 1.00000 * 10^(e+1).
