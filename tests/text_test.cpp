@@ -77,9 +77,7 @@ TEST(AppendI, WholeIntRange) {
                              std::numeric_limits<int>::min()};
   // Each digit count's first and last value, on both sides of zero.
   for (int p = 1; p <= 1000000000 / 10; p *= 10) {
-    for (const int v : {p, 10 * p - 1, -p, 1 - 10 * p}) {
-      values.push_back(v);
-    }
+    values.insert(values.end(), {p, 10 * p - 1, -p, 1 - 10 * p});
   }
   values.push_back(1000000000);
   // All in one text, which grows several times over.
