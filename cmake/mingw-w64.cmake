@@ -10,6 +10,8 @@ set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 
 # The win32 thread model needs no winpthread DLL; the program has no threads.
 set(CMAKE_CXX_COMPILER ${triple}-g++-win32)
+# GoogleTest's project enables C as well.
+set(CMAKE_C_COMPILER ${triple}-gcc-win32)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
@@ -27,3 +29,8 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   # SSE2 rounds every operation to double exactly as the 64-bit builds do.
   set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 endif()
+
+# What the build runs (test discovery, the tests) runs under wine, in a prefix
+# of the build folder's own.
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    ${CMAKE_CURRENT_LIST_DIR}/wine-run ${CMAKE_BINARY_DIR}/wine-prefix)

@@ -6,8 +6,15 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
-#include <thread>
 #include <vector>
+
+#ifdef _WIN32
+#include <pthread.h>
+
+#include <cstdlib>
+#else
+#include <thread>
+#endif
 
 #include "problem.h"
 
@@ -41,23 +48,59 @@ inline long long count_argument(int argc, char** argv, int i, long long fallback
   return ec == std::errc() && end == arg.data() + arg.size() && n >= 1 ? n : 0;
 }
 
+#ifdef _WIN32
+// GCC 12's library has no std::thread in mingw-w64's win32 thread model, the
+// Windows builds' own; winpthreads, linked in whole, has the same threads.
+inline long long hardware_threads() {
+  return std::max(1, pthread_num_processors_np());
+}
+#else
 inline long long hardware_threads() {
   return std::max(1U, std::thread::hardware_concurrency());
 }
+#endif
 
-// Runs work() on `threads` threads, this one among them: with 1, no thread is
-// started at all (qemu 7.2's i386 emulation, loading Debian's i686 cross C
-// library, hangs as a program starts one).
+// Runs work() on `threads` threads, this one among them, and returns what each
+// returned; the callers merge the results, so no thread waits on another.
 template <class Work>
-void run_on_threads(long long threads, Work work) {
-  std::vector<std::thread> others;
-  for (long long t = 1; t < threads; ++t) {
-    others.emplace_back(work);
+auto run_on_threads(long long threads, Work work) {
+  using result = decltype(work());
+  std::vector<result> results(static_cast<std::size_t>(threads));
+#ifdef _WIN32
+  struct job {
+    Work* work;
+    result* out;
+    static void* run(void* self) {
+      auto* j = static_cast<job*>(self);
+      *j->out = (*j->work)();
+      return nullptr;
+    }
+  };
+  std::vector<job> jobs;
+  for (auto& out : results) {
+    jobs.push_back({&work, &out});
   }
-  work();
+  std::vector<pthread_t> others(jobs.size() - 1);
+  for (std::size_t t = 0; t < others.size(); ++t) {
+    if (pthread_create(&others[t], nullptr, job::run, &jobs[t + 1]) != 0) {
+      std::abort();
+    }
+  }
+  results[0] = work();
+  for (const pthread_t other : others) {
+    pthread_join(other, nullptr);
+  }
+#else
+  std::vector<std::thread> others;
+  for (std::size_t t = 1; t < results.size(); ++t) {
+    others.emplace_back([&work, &out = results[t]] { out = work(); });
+  }
+  results[0] = work();
   for (auto& other : others) {
     other.join();
   }
+#endif
+  return results;
 }
 
 }  // namespace projectile::testing

@@ -14,11 +14,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <mutex>
 #include <numeric>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "answer.h"
@@ -210,22 +208,32 @@ struct shared_state {
   long long steps;
   std::atomic<long long> next_block{0};
   std::atomic<int> failures{0};
-  std::mutex report_lock;
+};
+
+// What one thread found; the threads' findings are merged once all are done.
+struct findings {
   std::array<long long, check_count> failed{};
   long long checked = 0;
   std::uint64_t digest = 0;
   margins margin;
+
+  void take(const findings& other) {
+    for (std::size_t c = 0; c < check_count; ++c) {
+      failed[c] += other.failed[c];
+    }
+    checked += other.checked;
+    digest += other.digest;
+    margin.take(other.margin);
+  }
 };
 
-void sweep(shared_state& s) {
+findings sweep(shared_state& s) {
   constexpr long long block = 1 << 14;
   projectile::text out;
   projectile::testing::printf_text reference;
   std::vector<number> scratch;
-  std::array<long long, check_count> failed{};
-  long long checked = 0;
-  std::uint64_t digest = 0;
-  margins margin;
+  findings mine;
+  auto& [failed, checked, digest, margin] = mine;
   for (;;) {
     const long long first = s.next_block.fetch_add(block);
     if (first >= s.steps || s.failures.load() >= failures_shown) {
@@ -260,21 +268,15 @@ void sweep(shared_state& s) {
       for (int c = 0; c < check_count; ++c) {
         failed[static_cast<std::size_t>(c)] += (bad >> c) & 1U;
       }
+      // One printf call each, so that two threads' reports do not interleave.
       if (s.failures.fetch_add(1) < failures_shown) {
-        const std::lock_guard lock(s.report_lock);
         std::printf("FAILED umag=%.9g angle=%.9g h=%.9g (checks 0x%x)\n%s\n",
                     static_cast<double>(q.params.umag), static_cast<double>(q.params.angle),
                     static_cast<double>(q.params.h), bad, std::string(out.view()).c_str());
       }
     }
   }
-  const std::lock_guard lock(s.report_lock);
-  s.checked += checked;
-  s.digest += digest;
-  for (std::size_t c = 0; c < check_count; ++c) {
-    s.failed[c] += failed[c];
-  }
-  s.margin.take(margin);
+  return mine;
 }
 
 void print_margin(const fewest_steps& m) {
@@ -302,29 +304,33 @@ int main(int argc, char** argv) {
   s.steps = (all_launches + s.stride - 1) / s.stride;
 
   const auto start = std::chrono::steady_clock::now();
-  projectile::testing::run_on_threads(threads, [&s] { sweep(s); });
+  findings all;
+  for (const findings& each :
+       projectile::testing::run_on_threads(threads, [&s] { return sweep(s); })) {
+    all.take(each);
+  }
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-  std::printf("launches checked: %lld of %lld (stride %lld), %lld threads, %.1f s\n", s.checked,
+  std::printf("launches checked: %lld of %lld (stride %lld), %lld threads, %.1f s\n", all.checked,
               all_launches, s.stride, threads, elapsed.count());
   for (std::size_t c = 0; c < check_count; ++c) {
-    std::printf("  %-60s failed %lld\n", check_names[c], s.failed[c]);
+    std::printf("  %-60s failed %lld\n", check_names[c], all.failed[c]);
   }
   std::printf("library results' margins: the fewest one-ulp steps before ux, uy or vang changes\n");
-  for (std::size_t f = 0; f < s.margin.fewest.size(); ++f) {
+  for (std::size_t f = 0; f < all.margin.fewest.size(); ++f) {
     std::printf("  %-4s up", projectile::testing::libm_names[f]);
-    print_margin(s.margin.fewest[f][0]);
+    print_margin(all.margin.fewest[f][0]);
     std::printf("  down");
-    print_margin(s.margin.fewest[f][1]);
+    print_margin(all.margin.fewest[f][1]);
     std::printf("  fewer than %lld: %lld launches\n", static_cast<long long>(near_steps),
-                s.margin.near[f]);
+                all.margin.near[f]);
   }
-  std::printf("text digest: %016llx\n", static_cast<unsigned long long>(s.digest));
+  std::printf("text digest: %016llx\n", static_cast<unsigned long long>(all.digest));
   const bool stopped_early = s.failures.load() >= failures_shown;
   if (stopped_early) {
     std::printf("stopped after %d failures\n", failures_shown);
   }
-  const bool complete = s.checked == s.steps;
+  const bool complete = all.checked == s.steps;
   std::printf("%s\n", s.failures.load() == 0 && complete ? "all checks hold" : "FAILED");
   return s.failures.load() == 0 && complete ? 0 : 1;
 }

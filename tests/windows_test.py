@@ -1,6 +1,7 @@
-"""The Windows build run under wine: the console behaviour that does not need a
-frozen clock, CR LF line ends, and every question and answer byte for byte what
-the Linux build writes for the same launch (line ends aside).
+"""A Windows build, 32-bit or 64-bit, run under wine: the console behaviour that
+does not need a frozen clock, CR LF line ends, and every question and answer
+byte for byte what the Linux build writes for the same launch (line ends
+aside).
 
 Usage: windows_test.py PROGRAM.exe ANSWER_TOOL [unittest options]
 ANSWER_TOOL is the Linux build's projectile-answer."""
@@ -17,8 +18,7 @@ import reference
 
 EXE = None
 ANSWER_TOOL = None
-WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
-WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
+WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cmake", "wine-run")
 TIMEOUT = 300
 
 OPENING = reference.BANNER + reference.COUNT_PROMPT
@@ -39,25 +39,18 @@ def windows_text(text):
 class UnderWine(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.prefix = tempfile.TemporaryDirectory()
-        cls.env = dict(os.environ, WINEDEBUG="-all", WINEPREFIX=cls.prefix.name,
-                       WINEDLLOVERRIDES="mscoree,mshtml=")
-        # One persistent server for all runs rather than a start-up per run,
-        # and the prefix made before the first one. The services that wine
-        # starts in the background outlive a run and keep its standard output
-        # open: they must not be handed a run's pipes.
-        quiet = {"env": cls.env, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL,
-                 "timeout": TIMEOUT, "check": True}
-        subprocess.run([WINESERVER, "-p"], **quiet)
-        subprocess.run([WINE, "wineboot", "--init"], **quiet)
+        # A wine prefix of the test's own, which the first run boots.
+        cls.folder = tempfile.TemporaryDirectory()
+        cls.prefix = os.path.join(cls.folder.name, "wine")
 
     @classmethod
     def tearDownClass(cls):
-        subprocess.run([WINESERVER, "-k"], env=cls.env, timeout=TIMEOUT, check=False)
-        cls.prefix.cleanup()
+        subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=dict(os.environ, WINEPREFIX=cls.prefix),
+                       timeout=TIMEOUT, check=False)
+        cls.folder.cleanup()
 
     def run_exe(self, stdin):
-        result = subprocess.run([WINE, EXE], input=stdin, capture_output=True, env=self.env,
+        result = subprocess.run([WINE_RUN, self.prefix, EXE], input=stdin, capture_output=True,
                                 timeout=TIMEOUT)
         self.assertEqual(result.returncode, 0, result.stderr)
         return result.stdout
