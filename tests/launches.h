@@ -76,13 +76,12 @@ auto run_on_threads(long long threads, Work work) {
       return nullptr;
     }
   };
-  std::vector<job> jobs;
-  for (auto& out : results) {
-    jobs.push_back({&work, &out});
-  }
-  std::vector<pthread_t> others(jobs.size() - 1);
-  for (std::size_t t = 0; t < others.size(); ++t) {
-    if (pthread_create(&others[t], nullptr, job::run, &jobs[t + 1]) != 0) {
+  // Each thread's job lives, at a fixed address, until it has been joined.
+  std::vector<job> jobs(results.size() - 1);
+  std::vector<pthread_t> others(jobs.size());
+  for (std::size_t t = 0; t < jobs.size(); ++t) {
+    jobs[t] = {&work, &results[t + 1]};
+    if (pthread_create(&others[t], nullptr, job::run, &jobs[t]) != 0) {
       std::abort();
     }
   }
