@@ -4,10 +4,22 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 
 namespace projectile {
 
 namespace {
+
+// libc++ 13 (the web build's) has no std::bit_cast; the builtin it wraps is
+// the same exact, constexpr copy of the bits.
+template <class To, class From>
+constexpr To bit_cast(const From& from) noexcept {
+#ifdef __cpp_lib_bit_cast
+  return std::bit_cast<To>(from);
+#else
+  return __builtin_bit_cast(To, from);
+#endif
+}
 
 // The two digits of n < 100 as a 16-bit word, the first in the low byte:
 // digits are made two at a time and no loop divides by ten per digit.
@@ -150,7 +162,7 @@ std::uint64_t six_digits(std::uint32_t d) noexcept {
 // written at `out` with up to 12 characters of scratch after it; returns the
 // end of the text.
 char* fixed_g(char* out, std::uint64_t bits) noexcept {
-  const auto v = std::bit_cast<double>(bits);
+  const auto v = bit_cast<double>(bits);
 
   // The decade e = floor(log10 v). From 2^b <= v < 2^(b+1) and
   // 10^k <= 2^b < 10^(k+1), v lies in 10^k .. 10^(k+2): one comparison
@@ -219,13 +231,13 @@ char* put_decimal(char* out, std::uint32_t u) noexcept {
 // returns the end of the text.
 char* put_g(char* out, double value) noexcept {
   constexpr std::uint64_t sign = std::uint64_t{1} << 63;
-  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const auto bits = bit_cast<std::uint64_t>(value);
   const std::uint64_t magnitude = bits & ~sign;
   // Non-negative doubles are ordered as their bit patterns, so one unsigned
   // comparison tells fast_lowest <= |value| < fast_limit (a NaN's pattern
   // lies above every finite one).
-  constexpr auto lowest = std::bit_cast<std::uint64_t>(fast_lowest);
-  constexpr auto limit = std::bit_cast<std::uint64_t>(fast_limit);
+  constexpr auto lowest = bit_cast<std::uint64_t>(fast_lowest);
+  constexpr auto limit = bit_cast<std::uint64_t>(fast_limit);
   // A minus sign is written either way and kept only for a negative value.
   *out = '-';
   out += bits >> 63;
@@ -238,10 +250,15 @@ char* put_g(char* out, double value) noexcept {
     end = out + 1;
   } else {
     // to_chars in general form with a precision is specified as printf's
-    // "%.6g" in the C locale: the same characters, whatever the locale.
-    end = std::to_chars(out, out + number_room - 1, std::bit_cast<double>(magnitude),
-                        std::chars_format::general, 6)
-              .ptr;
+    // "%.6g" in the C locale: the same characters, whatever the locale. A
+    // library without it for doubles (libc++ 13) gets "%.6g" itself, which
+    // on this path, that no answer takes, may heed the locale.
+    const auto rest = bit_cast<double>(magnitude);
+#ifdef __cpp_lib_to_chars
+    end = std::to_chars(out, out + number_room - 1, rest, std::chars_format::general, 6).ptr;
+#else
+    end = out + std::snprintf(out, number_room - 1, "%.6g", rest);
+#endif
   }
   return end;
 }
