@@ -1,0 +1,378 @@
+// The web page in real browsers, opened from file:// alone in an empty folder:
+// every run is the console program's own, byte for byte, as a terminal would
+// show it (the program's output with the typed lines echoed after the
+// prompts); a run of any length stays responsive, keeps a bounded scrollback
+// and stops on request; and the page serves the keyboard, screen readers, a
+// phone, dark mode and print.
+//
+// Usage: node tests/web_test.mjs PAGE.html PROGRAM FROZEN_TIME_LIBRARY ANSWER_TOOL [SHOTS]
+// PROGRAM, FROZEN_TIME_LIBRARY and ANSWER_TOOL are this machine's build of
+// the console program, the tests' frozen clock and projectile-answer; the
+// screenshots go to SHOTS (default: a temporary folder).
+//
+// Chromium (playwright-core) runs every test, with its clock frozen; Firefox
+// (puppeteer-core, over WebDriver BiDi) with a frozen clock and WebKit
+// (WebKitWebDriver, under Xvfb) without one run a whole session each.
+import assert from 'node:assert/strict';
+import { spawn, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+import { chromium } from 'playwright-core';
+import puppeteer from 'puppeteer-core';
+
+const [pageFile, program, frozenTime, answerTool] = process.argv.slice(2, 6).map((p) => path.resolve(p));
+const shots = path.resolve(process.argv[6] ?? fs.mkdtempSync(path.join(os.tmpdir(), 'web-shots-')));
+fs.mkdirSync(shots, { recursive: true });
+
+const SECOND = 1796634001; // 2026-12-07 09:00:01 UTC
+const PAST_2038 = 4102444800; // 2100-01-01 00:00:00 UTC
+
+// The page alone in a folder of its own: nothing beside it to load.
+const alone = fs.mkdtempSync(path.join(os.tmpdir(), 'web-page-'));
+fs.copyFileSync(pageFile, path.join(alone, 'index.html'));
+const url = pathToFileURL(path.join(alone, 'index.html')).href;
+
+// The console program, its clock frozen at `second`, given `lines` as typed.
+function consoleRun(lines, second = SECOND) {
+  const result = spawnSync(program, {
+    input: lines.map((l) => l + '\n').join(''),
+    env: { ...process.env, LD_PRELOAD: frozenTime, FROZEN_TIME: String(second) },
+    maxBuffer: 1 << 30,
+  });
+  assert.equal(result.status, 0);
+  return result.stdout.toString('latin1');
+}
+// The texts around the typing, as the program writes them: the banner with
+// the count prompt, and the closing prompt.
+const opening = consoleRun([]);
+const closing = consoleRun(['-1']).slice(opening.length);
+
+// What a terminal shows of a run: the program's output, each typed line
+// echoed where the program waited for it.
+function screenOf(lines, second = SECOND) {
+  let text = consoleRun(lines, second);
+  text = opening + lines[0] + '\n' + text.slice(opening.length);
+  if (text.endsWith(closing) && lines.length > 1) {
+    text += lines[1] + '\n';
+  }
+  return text;
+}
+
+const screenText = (page) => page.evaluate(() => document.getElementById('screen').textContent);
+const waiting = (page) => page.locator('#line').waitFor({ state: 'visible' });
+const ended = (page) => page.locator('#again').waitFor({ state: 'visible' });
+
+async function type(page, line) {
+  await waiting(page);
+  await page.keyboard.type(line);
+  await page.keyboard.press('Enter');
+}
+
+// The number of the last question on the screen.
+function lastQuestion(page) {
+  return page.evaluate(() => {
+    const numbers = document.getElementById('screen').lastElementChild.previousElementSibling;
+    const found = [...(numbers?.textContent ?? '').matchAll(/\n(\d+)\. /g)];
+    return found.length ? Number(found[found.length - 1][1]) : 0;
+  });
+}
+
+describe('chromium', () => {
+  let browser;
+  before(async () => {
+    browser = await chromium.launch({
+      executablePath: '/usr/bin/chromium',
+      // This machine's network is closed: no background connections.
+      args: ['--disable-background-networking', '--disable-component-update', '--disable-sync',
+        '--no-first-run', '--disable-gpu', '--enable-precise-memory-info'],
+    });
+  });
+  after(() => browser?.close());
+
+  async function open(second = SECOND, options = {}) {
+    const page = await browser.newPage(options);
+    await page.clock.setFixedTime(second * 1000);
+    page.requests = [];
+    page.on('request', (request) => page.requests.push(request.url()));
+    page.errors = [];
+    page.on('pageerror', (error) => page.errors.push(String(error)));
+    page.on('console', (message) => page.errors.push(`console ${message.type()}: ${message.text()}`));
+    const start = performance.now();
+    await page.goto(url);
+    await waiting(page);
+    page.openedIn = performance.now() - start;
+    return page;
+  }
+
+  test('a run is the console program\'s, byte for byte, from one file that loads nothing', async () => {
+    const page = await open();
+    assert.ok(page.openedIn < 500, `the prompt took ${page.openedIn.toFixed(0)} ms`);
+    assert.equal(await screenText(page), opening);
+    // The input is named by the prompt it answers.
+    await page.getByRole('textbox', { name: opening.split('\n').pop().trim() }).waitFor();
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'line');
+
+    await type(page, '300');
+    await waiting(page);
+    assert.equal(await screenText(page), screenOf(['300']));
+    await page.keyboard.press('Enter');
+    await ended(page);
+    assert.equal(await screenText(page), screenOf(['300', '']));
+    assert.match(await page.locator('#status').textContent(), /ended/);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'again');
+
+    // Nothing was loaded but the page, nothing went wrong, and the page's
+    // policy refuses a load from anywhere else.
+    assert.deepEqual(page.requests, [url]);
+    assert.deepEqual(page.errors, []);
+    const refused = await page.evaluate(() => fetch('http://127.0.0.1:9/').then(() => false, () => true));
+    assert.ok(refused);
+    await page.close();
+  });
+
+  test('every count line is read as the console reads it, each run freshly started', async () => {
+    const page = await open();
+    const cases = [['0'], ['-0'], ['abc'], [''], ['-3', ''], ['  +4', ''], ['12abc', 'x'],
+      ['2' + 'x'.repeat(60), ''], ['3 please', '']];
+    let before = '';
+    for (const [i, lines] of cases.entries()) {
+      if (i > 0) {
+        // The keyboard alone: New run has the focus when a run ends.
+        await page.keyboard.press('Enter');
+      }
+      for (const line of lines) {
+        await type(page, line);
+      }
+      await ended(page);
+      const all = await screenText(page);
+      assert.equal(all.slice(before.length), screenOf(lines), `typed ${JSON.stringify(lines)}`);
+      before = all;
+    }
+    await page.close();
+  });
+
+  test('the questions of a second past 2038 are the console\'s', async () => {
+    const page = await open(PAST_2038);
+    await type(page, '40');
+    await type(page, '');
+    await ended(page);
+    assert.equal(await screenText(page), screenOf(['40', ''], PAST_2038));
+    await page.close();
+  });
+
+  test('a huge count streams, stays responsive, keeps bounded scrollback, and stops', async () => {
+    const page = await open();
+    await type(page, '2147483647');
+    const latencies = [];
+    const sizes = [];
+    let question = 0;
+    while (question < 30000) {
+      // How long a task the page posts waits for its turn.
+      latencies.push(await page.evaluate(() => new Promise((resolve) => {
+        const posted = performance.now();
+        setTimeout(() => resolve(performance.now() - posted), 0);
+      })));
+      sizes.push(await page.evaluate(() => document.getElementById('screen').childElementCount));
+      question = await lastQuestion(page);
+      await new Promise((resolve) => setTimeout(resolve, 250));
+    }
+    latencies.sort((a, b) => a - b);
+    const median = latencies[latencies.length >> 1];
+    assert.ok(median < 100, `a task waited ${median.toFixed(0)} ms (median)`);
+    assert.ok(Math.max(...sizes) < 1000, `the screen grew to ${Math.max(...sizes)} blocks`);
+
+    await page.keyboard.press('Control+c');
+    await ended(page);
+    assert.match(await page.locator('#status').textContent(), /stopped/);
+    const shown = await screenText(page);
+    assert.ok(shown.endsWith('^C\n'));
+    assert.ok(shown.length <= 7000000, `${shown.length} characters kept`);
+
+    // What is kept is the end of the console's run up to the last question
+    // shown, from a line's start: at least 10,000 whole questions.
+    const last = Number([...shown.matchAll(/\n(\d+)\. /g)].pop()[1]);
+    const full = consoleRun([String(last)]).slice(0, -closing.length);
+    const kept = shown.slice(0, -'^C\n'.length);
+    assert.ok(full.endsWith(kept), 'the scrollback is not the end of the console\'s run');
+    const first = Number(kept.match(/\n(\d+)\. /)[1]);
+    assert.ok(last - first >= 10000, `questions ${first} to ${last} kept`);
+    await page.close();
+  });
+
+  test('Stop and Ctrl+C end a run at a prompt, except Ctrl+C that copies', async () => {
+    const page = await open();
+    await page.getByRole('button', { name: 'Stop' }).click();
+    await ended(page);
+    assert.equal(await screenText(page), opening + '^C\n');
+
+    await page.keyboard.press('Enter');
+    await type(page, '1');
+    await waiting(page);
+    // With text selected, Ctrl+C copies.
+    await page.evaluate(() => window.getSelection().selectAllChildren(document.getElementById('screen')));
+    await page.keyboard.press('Control+c');
+    assert.ok(await page.locator('#line').isVisible());
+    await page.evaluate(() => window.getSelection().removeAllRanges());
+    await page.locator('#line').focus();
+    await page.keyboard.press('Control+c');
+    await ended(page);
+    assert.ok((await screenText(page)).endsWith(closing + '^C\n'));
+    await page.close();
+  });
+
+  test('a screen reader hears the output in whole pieces', async () => {
+    const page = await open();
+    const heard = () => page.evaluate(() =>
+      [...document.getElementById('announce').children].map((p) => p.textContent));
+    assert.deepEqual(await heard(), [opening.trim()]);
+    await type(page, '2');
+    await waiting(page);
+    const pieces = await heard();
+    assert.equal(pieces.length, 2);
+    assert.equal(pieces[1], consoleRun(['2']).slice(opening.length).trim());
+    await page.close();
+  });
+
+  test('a phone in dark mode, a wide light screen, and print', async () => {
+    const phone = await open(SECOND, {
+      viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, colorScheme: 'dark',
+    });
+    await type(phone, '2');
+    await waiting(phone);
+    await phone.screenshot({ path: path.join(shots, 'phone-360-dark.png') });
+    await phone.locator('#line').blur();
+    await phone.locator('#screen').tap({ position: { x: 40, y: 40 } });
+    assert.equal(await phone.evaluate(() => document.activeElement.id), 'line');
+    assert.ok(await phone.evaluate(() => document.documentElement.scrollWidth <= 360));
+    const background = await phone.evaluate(() => getComputedStyle(document.documentElement).backgroundColor);
+    const [r, g, b] = background.match(/\d+/g).map(Number);
+    assert.ok(r + g + b < 150, `a dark page has background ${background}`);
+    await phone.close();
+
+    const wide = await open(SECOND, { viewport: { width: 1280, height: 900 }, colorScheme: 'light' });
+    await type(wide, '2');
+    await waiting(wide);
+    await wide.screenshot({ path: path.join(shots, 'wide-1280-light.png') });
+    await wide.emulateMedia({ media: 'print' });
+    const printed = await wide.evaluate(() => ['.controls', '#line'].map((s) =>
+      getComputedStyle(document.querySelector(s)).display));
+    assert.deepEqual(printed, ['none', 'none']);
+    await wide.pdf({ path: path.join(shots, 'printed.pdf') });
+    await wide.close();
+  });
+});
+
+// A whole session in another engine: 300 questions and their answers, the
+// closing prompt and the end, as the console program writes them.
+async function session(driver) {
+  await driver.waitForPrompt();
+  await driver.type('300\n');
+  await driver.waitFor(() => document.getElementById('partial').textContent !== '' &&
+    !document.getElementById('line').hidden && document.getElementById('screen').textContent.includes('\n300. '));
+  await driver.type('\n');
+  await driver.waitFor(() => !document.getElementById('again').hidden);
+  return driver.evaluate(() => document.getElementById('screen').textContent);
+}
+
+test('firefox: a whole session at a frozen second', async () => {
+  const browser = await puppeteer.launch({
+    browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+  });
+  try {
+    const page = await browser.newPage();
+    // The seed is Date.now() in whole seconds.
+    await page.evaluateOnNewDocument((ms) => {
+      Date.now = () => ms;
+    }, SECOND * 1000);
+    await page.goto(url);
+    const shown = await session({
+      waitForPrompt: () => page.waitForSelector('#line:not([hidden])'),
+      type: (text) => page.keyboard.type(text.replace('\n', '')).then(() => page.keyboard.press('Enter')),
+      waitFor: (f) => page.waitForFunction(f, { polling: 50, timeout: 60000 }),
+      evaluate: (f) => page.evaluate(f),
+    });
+    assert.equal(shown, screenOf(['300', '']));
+  } finally {
+    await browser.close();
+  }
+});
+
+// WebKit's clock cannot be frozen before the page runs, so the questions are
+// whatever the second draws: each, and its answer, must be the text this
+// machine's build writes for the same launch (projectile-answer).
+test('webkit: a whole session, every answer the console\'s', async () => {
+  const port = 4400 + (process.pid % 500);
+  const driver = spawn('xvfb-run', ['-a', 'WebKitWebDriver', `--port=${port}`], {
+    stdio: 'ignore', detached: true,
+  });
+  const call = async (method, where, body) => {
+    const response = await fetch(`http://127.0.0.1:${port}${where}`, {
+      method, headers: { 'content-type': 'application/json' }, body: body && JSON.stringify(body),
+    });
+    const { value } = await response.json();
+    if (value?.error) {
+      throw new Error(`${where}: ${value.error}: ${value.message}`);
+    }
+    return value;
+  };
+  try {
+    let opened;
+    for (let tries = 0; !opened; tries++) {
+      try {
+        opened = await call('POST', '/session', { capabilities: { alwaysMatch: {
+          'webkitgtk:browserOptions': {
+            binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation'],
+          },
+        } } });
+      } catch (error) {
+        if (tries > 50) {
+          throw error;
+        }
+        await new Promise((resolve) => setTimeout(resolve, 200)); // the driver is starting
+      }
+    }
+    const at = `/session/${opened.sessionId}`;
+    const evaluate = (f) => call('POST', `${at}/execute/sync`, { script: `return (${f})()`, args: [] });
+    await call('POST', `${at}/url`, { url });
+    const line = Object.values(await call('POST', `${at}/element`, { using: 'css selector', value: '#line' }))[0];
+    const shown = await session({
+      waitForPrompt: () => waitUntil(() => evaluate(() => !document.getElementById('line').hidden)),
+      type: (text) => call('POST', `${at}/element/${line}/value`, { text: text.replace('\n', '\uE007') }),
+      waitFor: (f) => waitUntil(() => evaluate(f)),
+      evaluate,
+    });
+    await call('DELETE', at);
+
+    const start = opening + '300\n';
+    assert.equal(shown.slice(0, start.length), start);
+    assert.ok(shown.endsWith(closing + '\n'));
+    const launches = [...shown.matchAll(/\n(\d+)\. A projectile is launched (?:from the ground at a speed of ([\d.]+) m\/s\n at an angle ([\d.]+)|horizontally from a height of ([\d.]+) m\n at a speed of ([\d.]+))/g)]
+      .map(([, n, speed, angle, height, hspeed]) => speed !== undefined
+        ? `${n} 1 ${hundredths(speed)} ${hundredths(angle)}`
+        : `${n} 2 ${hundredths(hspeed)} ${hundredths(height)}`);
+    assert.equal(launches.length, 300);
+    const answers = spawnSync(answerTool, { input: launches.join('\n') + '\n' }).stdout.toString();
+    assert.equal(shown, start + answers + closing + '\n');
+  } finally {
+    process.kill(-driver.pid);
+  }
+});
+
+function hundredths(printed) {
+  const [whole, fraction = ''] = printed.split('.');
+  return Number(whole) * 100 + Number(fraction.padEnd(2, '0'));
+}
+
+async function waitUntil(check, timeout = 60000) {
+  const start = Date.now();
+  while (!(await check())) {
+    if (Date.now() - start > timeout) {
+      throw new Error('timed out');
+    }
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}

@@ -1,0 +1,278 @@
+// The page as a terminal for the program. Each run is a fresh instance of the
+// C++ program (createProgram, which the build makes from it): what it writes
+// to standard output is shown as it comes, and what is typed at the line after
+// its prompt is its standard input. The run itself, every text of it
+// included, is the program's; this only carries lines in and text out.
+(function () {
+  'use strict';
+
+  var screen = document.getElementById('screen');
+  var current = document.getElementById('current');
+  var partial = document.getElementById('partial');
+  var line = document.getElementById('line');
+  var stopButton = document.getElementById('stop');
+  var againButton = document.getElementById('again');
+  var statusText = document.getElementById('status');
+  var announcer = document.getElementById('announce');
+
+  // Like a terminal's scrollback, the screen keeps the last lines written, up
+  // to this many characters: more than 10,000 questions with their answers
+  // (none takes 600), so that a run of any length uses bounded memory.
+  var scrollback = 6500000;
+  // The program runs in slices, at most one a frame, each just after the page
+  // was drawn, so that keys and clicks are taken between them; a slice ends at
+  // whichever comes first. Laying out a slice's text takes longer than making
+  // it: the characters keep a frame short.
+  var sliceMilliseconds = 8;
+  var sliceCharacters = 1 << 16;
+  // Screen-reader announcements longer than this are cut to their end.
+  var announceCharacters = 4000;
+
+  var kept = 0; // characters in the screen's finished lines
+  var following = true; // whether the view stays at the newest line
+  var run = null; // the run under way, if any
+
+  function atBottom() {
+    var page = document.documentElement;
+    return page.scrollTop + page.clientHeight >= page.scrollHeight - 4;
+  }
+
+  // At most once a frame: finding the end lays the page out, which the
+  // browser would otherwise do only once before drawing it.
+  var scrollQueued = false;
+  function scrollToEnd() {
+    if (following && !scrollQueued) {
+      scrollQueued = true;
+      requestAnimationFrame(function () {
+        scrollQueued = false;
+        if (following) {
+          window.scrollTo(0, document.documentElement.scrollHeight);
+        }
+      });
+    }
+  }
+
+  // Text onto the screen: whole lines become a block of their own before the
+  // line being written, which holds the rest (a prompt, say) and the input.
+  function show(text) {
+    var all = partial.textContent + text;
+    var end = all.lastIndexOf('\n') + 1;
+    if (end > 0) {
+      var block = document.createElement('div');
+      block.textContent = all.slice(0, end);
+      screen.insertBefore(block, current);
+      kept += end;
+      while (kept > scrollback && screen.firstChild !== current) {
+        kept -= screen.firstChild.textContent.length;
+        screen.removeChild(screen.firstChild);
+      }
+    }
+    partial.textContent = all.slice(end);
+  }
+
+  // A screen reader hears the output in pieces that end at a prompt, at the
+  // end of the run, or every two seconds while output streams on. Only the
+  // end of a long piece is kept: nobody listens to thousands of questions.
+  var unannounced = [];
+  var unannouncedLength = 0;
+  var unannouncedCut = false;
+  var announceTimer = 0;
+
+  function queueAnnouncement(text) {
+    unannounced.push(text);
+    unannouncedLength += text.length;
+    while (unannouncedLength - unannounced[0].length >= announceCharacters) {
+      unannouncedLength -= unannounced.shift().length;
+      unannouncedCut = true;
+    }
+    if (!announceTimer) {
+      announceTimer = setTimeout(announce, 2000);
+    }
+  }
+
+  function announce() {
+    clearTimeout(announceTimer);
+    announceTimer = 0;
+    var text = unannounced.join('');
+    if (unannouncedCut || text.length > announceCharacters) {
+      text = '… ' + text.slice(text.indexOf('\n', text.length - announceCharacters) + 1);
+    }
+    unannounced = [];
+    unannouncedLength = 0;
+    unannouncedCut = false;
+    text = text.trim();
+    if (!text) {
+      return;
+    }
+    var piece = document.createElement('p');
+    piece.textContent = text;
+    announcer.appendChild(piece);
+    while (announcer.childNodes.length > 3) {
+      announcer.removeChild(announcer.firstChild);
+    }
+  }
+
+  function setStatus(text) {
+    statusText.textContent = text;
+  }
+
+  // What the program's standard input and output calls (see stdio.js).
+  function terminalFor(thisRun) {
+    var decoder = new TextDecoder();
+    var encoder = new TextEncoder();
+    var sliceStart = performance.now();
+    var sliceWritten = 0;
+    var input = new Uint8Array(0);
+
+    function take(most) {
+      var bytes = input.subarray(0, most);
+      input = input.subarray(bytes.length);
+      return bytes;
+    }
+
+    thisRun.submit = function (typed) {
+      input = encoder.encode(typed + '\n');
+      var deliver = thisRun.waiting;
+      thisRun.waiting = null;
+      line.hidden = true;
+      line.value = '';
+      show(typed + '\n');
+      setStatus('Running…');
+      sliceStart = performance.now();
+      sliceWritten = 0;
+      deliver(take);
+    };
+
+    return {
+      write: function (fd, bytes) {
+        var text = decoder.decode(bytes, { stream: true });
+        sliceWritten += text.length;
+        show(text);
+        queueAnnouncement(text);
+      },
+      mustPause: function () {
+        return (
+          sliceWritten >= sliceCharacters || performance.now() - sliceStart >= sliceMilliseconds
+        );
+      },
+      pause: function (resume) {
+        scrollToEnd();
+        requestAnimationFrame(function () {
+          thisRun.timer = setTimeout(function () {
+            if (thisRun === run) {
+              sliceStart = performance.now();
+              sliceWritten = 0;
+              resume();
+            }
+          }, 0);
+        });
+      },
+      read: function (deliver) {
+        if (input.length > 0) {
+          deliver(take);
+          return;
+        }
+        thisRun.waiting = deliver;
+        line.hidden = false;
+        line.focus({ preventScroll: true });
+        following = true;
+        scrollToEnd();
+        setStatus('Type your answer, then press Enter.');
+        announce();
+      },
+    };
+  }
+
+  function start() {
+    var thisRun = { waiting: null, timer: 0, submit: null };
+    run = thisRun;
+    againButton.hidden = true;
+    stopButton.hidden = false;
+    setStatus('Running…');
+    createProgram({ noInitialRun: true, console: terminalFor(thisRun) })
+      .then(function (program) {
+        if (thisRun !== run) {
+          return null;
+        }
+        return program.ccall('main', 'number', [], [], { async: true });
+      })
+      .then(
+        function () {
+          finish(thisRun, 'The run has ended.');
+        },
+        function () {
+          finish(thisRun, 'The program stopped with an error.');
+        }
+      );
+  }
+
+  // The end of a run, however it came. A stopped program is never resumed:
+  // its instance is dropped, as an interrupted process is gone.
+  function finish(thisRun, message) {
+    if (thisRun !== run) {
+      return;
+    }
+    run = null;
+    clearTimeout(thisRun.timer);
+    thisRun.waiting = null;
+    line.hidden = true;
+    line.value = '';
+    stopButton.hidden = true;
+    againButton.hidden = false;
+    queueAnnouncement('\n' + message);
+    announce();
+    setStatus(message + ' Press New run to start again.');
+    scrollToEnd();
+    againButton.focus({ preventScroll: true });
+  }
+
+  // As a terminal shows an interrupt.
+  function interrupt() {
+    if (run) {
+      show('^C\n');
+      finish(run, 'The run was stopped.');
+    }
+  }
+
+  line.addEventListener('keydown', function (event) {
+    if (event.key === 'Enter' && run && run.waiting) {
+      event.preventDefault();
+      run.submit(line.value);
+    }
+  });
+
+  // Ctrl+C interrupts the run, as in a terminal, unless there is text
+  // selected to copy.
+  document.addEventListener('keydown', function (event) {
+    var key = event.key === 'c' || event.key === 'C';
+    if (!key || !event.ctrlKey || event.altKey || event.metaKey || !run) {
+      return;
+    }
+    var inLine = document.activeElement === line && line.selectionStart !== line.selectionEnd;
+    var onPage = !window.getSelection().isCollapsed;
+    if (!inLine && !onPage) {
+      event.preventDefault();
+      interrupt();
+    }
+  });
+
+  // A tap or click on the screen goes to the input (and so, on a phone,
+  // brings up its keyboard), unless it was to select text.
+  screen.addEventListener('click', function () {
+    if (!line.hidden && window.getSelection().isCollapsed) {
+      line.focus({ preventScroll: true });
+    }
+  });
+
+  window.addEventListener(
+    'scroll',
+    function () {
+      following = atBottom();
+    },
+    { passive: true }
+  );
+
+  stopButton.addEventListener('click', interrupt);
+  againButton.addEventListener('click', start);
+  start();
+})();
