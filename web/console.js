@@ -226,10 +226,10 @@
     againButton.focus({ preventScroll: true });
   }
 
-  // As a terminal shows an interrupt.
+  // As a terminal shows an interrupt, after whatever was typed so far.
   function interrupt() {
     if (run) {
-      show('^C\n');
+      show((run.waiting ? line.value : '') + '^C\n');
       finish(run, 'The run was stopped.');
     }
   }
