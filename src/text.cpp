@@ -6,20 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "bits.h"
+
 namespace projectile {
 
 namespace {
-
-// libc++ 13 (the web build's) has no std::bit_cast; the builtin it wraps is
-// the same exact, constexpr copy of the bits.
-template <class To, class From>
-constexpr To bit_cast(const From& from) noexcept {
-#ifdef __cpp_lib_bit_cast
-  return std::bit_cast<To>(from);
-#else
-  return __builtin_bit_cast(To, from);
-#endif
-}
 
 // The two digits of n < 100 as a 16-bit word, the first in the low byte:
 // digits are made two at a time and no loop divides by ten per digit.

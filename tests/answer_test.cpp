@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <string>
 
+#include "bits.h"
 #include "printf_text.h"
 #include "text.h"
 
@@ -13,11 +13,11 @@ namespace projectile {
 namespace {
 
 TEST(Constants, HaveTheirExactBitPatterns) {
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(minus_g), 0xC11CCCCDU);
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(minus_2g), 0xC19CCCCDU);
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(minus_half_g), 0xC09CCCCDU);
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(deg_to_rad), 0x3C8EFA35U);
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(rad_to_deg), 0x42652EE0U);
+  EXPECT_EQ(projectile::bit_cast<std::uint32_t>(minus_g), 0xC11CCCCDU);
+  EXPECT_EQ(projectile::bit_cast<std::uint32_t>(minus_2g), 0xC19CCCCDU);
+  EXPECT_EQ(projectile::bit_cast<std::uint32_t>(minus_half_g), 0xC09CCCCDU);
+  EXPECT_EQ(projectile::bit_cast<std::uint32_t>(deg_to_rad), 0x3C8EFA35U);
+  EXPECT_EQ(projectile::bit_cast<std::uint32_t>(rad_to_deg), 0x42652EE0U);
   EXPECT_EQ(minus_2g, 2.0F * minus_g);
   EXPECT_EQ(minus_half_g, minus_g / 2.0F);
 }

@@ -7,12 +7,12 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "answer.h"
+#include "bits.h"
 
 namespace projectile::testing {
 
@@ -47,13 +47,14 @@ inline float fed_by(libm_function f, const answer& a) {
 // Doubles in increasing order as integers, so that one step of one unit in the
 // last place, across binades too, is a step of 1 (+0 and -0 both map to 0).
 inline std::int64_t ordered(double x) {
-  const auto bits = std::bit_cast<std::int64_t>(x);
+  const auto bits = projectile::bit_cast<std::int64_t>(x);
   return bits >= 0 ? bits : -(bits & std::numeric_limits<std::int64_t>::max());
 }
 
 inline double from_ordered(std::int64_t n) {
-  return n >= 0 ? std::bit_cast<double>(n)
-                : std::bit_cast<double>(static_cast<std::uint64_t>(-n) | (std::uint64_t{1} << 63));
+  return n >= 0 ? projectile::bit_cast<double>(n)
+                : projectile::bit_cast<double>(static_cast<std::uint64_t>(-n) |
+                                               (std::uint64_t{1} << 63));
 }
 
 // How many one-ulp steps (direction +1 up, -1 down) the result of `f` can
@@ -62,11 +63,11 @@ inline double from_ordered(std::int64_t n) {
 // with the result, so the steps that keep it form one run, found by bisection.
 inline std::int64_t safe_steps(libm_function f, const launch& p, double result, int direction,
                                std::int64_t cap) {
-  const auto start = std::bit_cast<std::uint32_t>(rounded_from(f, p, result));
+  const auto start = projectile::bit_cast<std::uint32_t>(rounded_from(f, p, result));
   const std::int64_t origin = ordered(result);
   const auto same = [&](std::int64_t steps) {
     const double moved = from_ordered(origin + direction * steps);
-    return std::bit_cast<std::uint32_t>(rounded_from(f, p, moved)) == start;
+    return projectile::bit_cast<std::uint32_t>(rounded_from(f, p, moved)) == start;
   };
   if (same(cap)) {
     return cap;

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "answer.h"
+#include "bits.h"
 #include "launches.h"
 #include "libm_calls.h"
 #include "problem.h"
@@ -89,9 +89,9 @@ void compare(libm_function f, const projectile::testing::libm_call& call, double
   t.most_ulps = std::max(t.most_ulps, ulps < 0 ? -ulps : ulps);
   for (const projectile::launch& p : launches) {
     const auto ours =
-        std::bit_cast<std::uint32_t>(projectile::testing::rounded_from(f, p, call.result));
+        projectile::bit_cast<std::uint32_t>(projectile::testing::rounded_from(f, p, call.result));
     const auto true_one =
-        std::bit_cast<std::uint32_t>(projectile::testing::rounded_from(f, p, truth));
+        projectile::bit_cast<std::uint32_t>(projectile::testing::rounded_from(f, p, truth));
     t.answers_changed += ours != true_one ? 1 : 0;
   }
 }

@@ -8,18 +8,18 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <bit>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <numeric>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "answer.h"
+#include "bits.h"
 #include "launches.h"
 #include "libm_calls.h"
 #include "printf_text.h"
@@ -82,10 +82,14 @@ std::vector<number>& numbers_in(std::string_view text, std::vector<number>& out)
     }
     const std::size_t end = text.find_first_of(" )\n", i + 1);
     const std::string_view token = text.substr(i + 1, end - (i + 1));
-    double value = 0;
-    const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
-    out.push_back(
-        {token, value, result.ec == std::errc() && result.ptr == token.data() + token.size()});
+    // strtod rather than from_chars, which libc++ 13 (the web build's) lacks
+    // for doubles; the locale is "C", as nothing here sets another.
+    std::array<char, 32> digits{};
+    const std::size_t size = std::min(token.size(), digits.size() - 1);
+    std::copy_n(token.data(), size, digits.data());
+    char* parsed_to = nullptr;
+    const double value = std::strtod(digits.data(), &parsed_to);
+    out.push_back({token, value, size == token.size() && parsed_to == digits.data() + size});
     i = end - 1;
   }
   return out;
@@ -255,9 +259,9 @@ findings sweep(shared_state& s) {
       bool recomputed = true;
       for (int f = 0; f < libm_function_count; ++f) {
         const auto function = static_cast<libm_function>(f);
-        recomputed &= std::bit_cast<std::uint32_t>(projectile::testing::rounded_from(
+        recomputed &= projectile::bit_cast<std::uint32_t>(projectile::testing::rounded_from(
                           function, q.params, calls[static_cast<std::size_t>(f)].result)) ==
-                      std::bit_cast<std::uint32_t>(projectile::testing::fed_by(function, a));
+                      projectile::bit_cast<std::uint32_t>(projectile::testing::fed_by(function, a));
       }
       measure_margins(q, calls, index, margin);
       const unsigned bad = failed_checks(q, a, out.view(), reference.view(), scratch) |

@@ -18,10 +18,3 @@ target_link_options(projectile-questions PRIVATE
   -sASYNCIFY=1
   "-sASYNCIFY_IMPORTS=[\"wasi_snapshot_preview1.fd_read\",\"wasi_snapshot_preview1.fd_write\"]"
   --js-library ${web}/stdio.js --extern-post-js ${web}/console.js)
-
-# emscripten's JavaScript optimizer needs Debian's acorn, which a node of
-# another origin does not find by itself.
-if(IS_DIRECTORY /usr/share/nodejs/acorn)
-  set_target_properties(projectile-questions PROPERTIES
-    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
-endif()
