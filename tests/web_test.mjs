@@ -16,6 +16,7 @@
 import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
@@ -93,7 +94,7 @@ describe('chromium', () => {
   });
   after(() => browser?.close());
 
-  async function open(second = SECOND, options = {}) {
+  async function open(second = SECOND, options = {}, where = url) {
     const page = await browser.newPage(options);
     await page.clock.setFixedTime(second * 1000);
     page.requests = [];
@@ -102,7 +103,7 @@ describe('chromium', () => {
     page.on('pageerror', (error) => page.errors.push(String(error)));
     page.on('console', (message) => page.errors.push(`console ${message.type()}: ${message.text()}`));
     const start = performance.now();
-    await page.goto(url);
+    await page.goto(where);
     await waiting(page);
     page.openedIn = performance.now() - start;
     return page;
@@ -132,6 +133,18 @@ describe('chromium', () => {
     const refused = await page.evaluate(() => fetch('http://127.0.0.1:9/').then(() => false, () => true));
     assert.ok(refused);
     await page.close();
+
+    // The same file from a plain static web host.
+    const host = http.createServer((request, response) => {
+      response.writeHead(200, { 'content-type': 'text/html' });
+      response.end(fs.readFileSync(pageFile));
+    });
+    await new Promise((resolve) => host.listen(0, '127.0.0.1', resolve));
+    const hosted = await open(SECOND, {}, `http://127.0.0.1:${host.address().port}/`);
+    assert.equal(await screenText(hosted), opening);
+    assert.deepEqual(hosted.errors, []);
+    await hosted.close();
+    host.close();
   });
 
   test('every count line is read as the console reads it, each run freshly started', async () => {
@@ -152,6 +165,13 @@ describe('chromium', () => {
       assert.equal(all.slice(before.length), screenOf(lines), `typed ${JSON.stringify(lines)}`);
       before = all;
     }
+    // A new run is seeded from the clock, as starting the program again is.
+    await page.clock.setFixedTime((SECOND + 1) * 1000);
+    await page.keyboard.press('Enter');
+    await type(page, '5');
+    await type(page, '');
+    await ended(page);
+    assert.equal((await screenText(page)).slice(before.length), screenOf(['5', ''], SECOND + 1));
     await page.close();
   });
 
