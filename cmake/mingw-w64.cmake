@@ -10,8 +10,6 @@ set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 
 # The win32 thread model needs no winpthread DLL; the program has no threads.
 set(CMAKE_CXX_COMPILER ${triple}-g++-win32)
-# GoogleTest's project enables C as well.
-set(CMAKE_C_COMPILER ${triple}-gcc-win32)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
