@@ -4,7 +4,8 @@ questions must be known, the clock is frozen from outside by preloading
 FROZEN_TIME_LIBRARY (frozen_time.cpp) and the text is predicted by the
 independent model in reference.py.
 
-Usage: cli_test.py PROGRAM FROZEN_TIME_LIBRARY [unittest options]"""
+Usage: cli_test.py PROGRAM FROZEN_TIME_LIBRARY [--runner COMMAND... --] [unittest options]
+A cross build's program runs through COMMAND, its loader or emulator."""
 
 import os
 import signal
@@ -17,6 +18,7 @@ import unittest
 import reference
 
 PROGRAM = None  # set from the command line
+RUNNER = []  # set from the command line
 FROZEN_TIME_LIBRARY = None  # set from the command line
 FROZEN_SEED = 1767225600  # 2026-01-01 00:00:00 UTC
 OPENING = reference.BANNER + reference.COUNT_PROMPT
@@ -29,7 +31,7 @@ def frozen(seed=FROZEN_SEED):
 
 
 def run(stdin, arguments=(), seed=FROZEN_SEED):
-    return subprocess.run([PROGRAM, *arguments], input=stdin, capture_output=True,
+    return subprocess.run([*RUNNER, PROGRAM, *arguments], input=stdin, capture_output=True,
                           env=frozen(seed), timeout=TIMEOUT)
 
 
@@ -45,7 +47,7 @@ class Session:
     and a read that would wait forever ends instead."""
 
     def __init__(self):
-        self.process = subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+        self.process = subprocess.Popen([*RUNNER, PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, env=frozen())
         self.watchdog = threading.Timer(TIMEOUT, self.process.kill)
         self.watchdog.start()
@@ -259,4 +261,8 @@ class Failures(unittest.TestCase):
 if __name__ == "__main__":
     PROGRAM = os.path.abspath(sys.argv.pop(1))
     FROZEN_TIME_LIBRARY = os.path.abspath(sys.argv.pop(1))
+    if sys.argv[1:2] == ["--runner"]:
+        end = sys.argv.index("--")
+        RUNNER = sys.argv[2:end]
+        del sys.argv[1:end + 1]
     unittest.main()

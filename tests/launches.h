@@ -8,13 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#ifdef _WIN32
-#include <pthread.h>
-
-#include <cstdlib>
-#else
 #include <thread>
-#endif
 
 #include "problem.h"
 
@@ -48,17 +42,9 @@ inline long long count_argument(int argc, char** argv, int i, long long fallback
   return ec == std::errc() && end == arg.data() + arg.size() && n >= 1 ? n : 0;
 }
 
-#ifdef _WIN32
-// GCC 12's library has no std::thread in mingw-w64's win32 thread model, the
-// Windows builds' own; winpthreads, linked in whole, has the same threads.
-inline long long hardware_threads() {
-  return std::max(1, pthread_num_processors_np());
-}
-#else
 inline long long hardware_threads() {
   return std::max(1U, std::thread::hardware_concurrency());
 }
-#endif
 
 // Runs work() on `threads` threads, this one among them, and returns what each
 // returned; the callers merge the results, so no thread waits on another.
@@ -66,30 +52,6 @@ template <class Work>
 auto run_on_threads(long long threads, Work work) {
   using result = decltype(work());
   std::vector<result> results(static_cast<std::size_t>(threads));
-#ifdef _WIN32
-  struct job {
-    Work* work;
-    result* out;
-    static void* run(void* self) {
-      auto* j = static_cast<job*>(self);
-      *j->out = (*j->work)();
-      return nullptr;
-    }
-  };
-  // Each thread's job lives, at a fixed address, until it has been joined.
-  std::vector<job> jobs(results.size() - 1);
-  std::vector<pthread_t> others(jobs.size());
-  for (std::size_t t = 0; t < jobs.size(); ++t) {
-    jobs[t] = {&work, &results[t + 1]};
-    if (pthread_create(&others[t], nullptr, job::run, &jobs[t]) != 0) {
-      std::abort();
-    }
-  }
-  results[0] = work();
-  for (const pthread_t other : others) {
-    pthread_join(other, nullptr);
-  }
-#else
   std::vector<std::thread> others;
   for (std::size_t t = 1; t < results.size(); ++t) {
     others.emplace_back([&work, &out = results[t]] { out = work(); });
@@ -98,7 +60,6 @@ auto run_on_threads(long long threads, Work work) {
   for (auto& other : others) {
     other.join();
   }
-#endif
   return results;
 }
 
