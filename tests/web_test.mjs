@@ -256,6 +256,11 @@ describe('chromium', () => {
     const heard = () => page.evaluate(() =>
       [...document.getElementById('announce').children].map((p) => p.textContent));
     assert.deepEqual(await heard(), [opening.trim()]);
+    // Heard once: the announcer is the page's only live region.
+    const live = await page.evaluate(() => [...document.querySelectorAll(
+      '[aria-live], [role=status], [role=alert], [role=log], [role=marquee], [role=timer], output')]
+      .map((e) => e.id));
+    assert.deepEqual(live, ['announce']);
     await type(page, '2');
     await waiting(page);
     const pieces = await heard();
