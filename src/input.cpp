@@ -1,6 +1,7 @@
 #include "input.h"
 
 #include <climits>
+#include <cstdint>
 
 namespace projectile {
 
@@ -53,6 +54,23 @@ int parse_count(std::string_view line) noexcept {
     return static_cast<int>(-magnitude);
   }
   return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+}
+
+std::optional<std::uint32_t> parse_set(std::string_view text) noexcept {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  std::uint64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    if (value > UINT32_MAX) {
+      return std::nullopt;
+    }
+  }
+  return static_cast<std::uint32_t>(value);
 }
 
 }  // namespace projectile

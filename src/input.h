@@ -1,7 +1,9 @@
-// The console input of a run: bounded line reading and the question count.
+// Typed input: the console's bounded line reading and question count, and the
+// number of a set of questions.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -23,5 +25,11 @@ std::optional<std::string_view> read_line(std::FILE* in, line_buffer& buf);
 // character; 0 when no digit follows. Beyond the range of int the value
 // saturates to the nearer limit rather than being undefined.
 int parse_count(std::string_view line) noexcept;
+
+// A set: the second a run is seeded from, as its questions are given to a
+// class (in a page's address, say). Only the seeds a run can have are sets:
+// whole decimal numbers 0 to 4294967295, written with digits alone. nullopt for
+// anything else, so that a mistyped set is refused rather than read as another.
+std::optional<std::uint32_t> parse_set(std::string_view text) noexcept;
 
 }  // namespace projectile
