@@ -63,6 +63,25 @@ function screenOf(lines, second = SECOND) {
   return text;
 }
 
+// The questions of the console run at `second`, as Practice must give them:
+// each question's text from its number to its request's line end, its worked
+// answer from "Answer:" on, and what it asks for, with the printed values.
+function practiceSet(second, count) {
+  const text = consoleRun([String(count), ''], second);
+  return [...text.matchAll(/\n(\d+\. [^]*?\n)\n(Answer:\n[^]*?below the horizontal\.\n\n)/g)]
+    .map(([, question, answer]) => {
+      const value = (pattern) => answer.match(pattern)?.[1];
+      const asked = [
+        ['Time of flight', value(/Time of flight = (\S+) s/), 's'],
+        ['Range', value(/Range = (\S+) m/), 'm'],
+        ['Max height', value(/Max height = (\S+) m/), 'm'],
+        ['Impact speed', value(/Velocity on impact is (\S+) m\/s/), 'm/s'],
+        ['Impact angle', value(/at an angle of (\S+) degrees/), 'degrees'],
+      ].filter(([, printed]) => printed !== undefined);
+      return { question, answer, asked };
+    });
+}
+
 const screenText = (page) => page.evaluate(() => document.getElementById('screen').textContent);
 const waiting = (page) => page.locator('#line').waitFor({ state: 'visible' });
 const ended = (page) => page.locator('#again').waitFor({ state: 'visible' });
@@ -296,6 +315,178 @@ describe('chromium', () => {
     await wide.pdf({ path: path.join(shots, 'printed.pdf') });
     await wide.close();
   });
+
+  // Practice, at the clock's second and at a set from the address, against
+  // the console program at the same second.
+  async function openPractice(hash, second = SECOND, options = {}) {
+    const page = await browser.newPage(options);
+    await page.clock.setFixedTime(second * 1000);
+    page.errors = [];
+    page.on('pageerror', (error) => page.errors.push(String(error)));
+    await page.goto(url + hash);
+    await page.locator('#value-0').waitFor();
+    return page;
+  }
+  const field = (page, name) => page.getByRole('textbox', { name });
+  const verdictOf = (page, name) => page.evaluate((n) => {
+    const input = [...document.querySelectorAll('#practice-fields input')]
+      .find((i) => i.labels[0].textContent.startsWith(n));
+    return { mark: document.getElementById(input.getAttribute('aria-describedby')).textContent,
+      invalid: input.getAttribute('aria-invalid'), value: input.value };
+  }, name);
+  const heardLast = (page) => page.evaluate(() => document.getElementById('announce').lastElementChild.textContent);
+  const tally = (page) => page.locator('#tally').textContent();
+  async function fillAll(page, asked, value) {
+    for (const [name, printed, unit] of asked) {
+      await field(page, name).fill(value(printed, unit));
+    }
+  }
+
+  test('practice: the console\'s questions and answers, each checked within 1 %', async () => {
+    for (const [hash, second] of [['#practice', SECOND], [`#practice&set=${SECOND + 7}`, SECOND + 7]]) {
+      const page = await openPractice(hash);
+      const set = practiceSet(second, 20);
+      assert.equal(await page.locator('#practice-set').textContent(), String(second));
+      for (const [i, { question, answer, asked }] of set.entries()) {
+        assert.equal(await page.locator('#practice-question').textContent(), question, `question ${i + 1}`);
+        assert.deepEqual(await page.locator('#practice-fields label').allTextContents(), asked.map(
+          ([name, , unit]) => `${name} (${unit === 'degrees' ? 'degrees below the horizontal' : unit})`));
+        assert.equal(await page.evaluate(() => document.activeElement.id), 'value-0');
+        // Within 1 %: the printed value, and 0.9 % above it.
+        await fillAll(page, asked, (p) => i % 2 ? p : String(Number(p) * 1.009));
+        await page.keyboard.press('Enter');
+        for (const [name] of asked) {
+          assert.deepEqual(await verdictOf(page, name),
+            { mark: '✓ Right.', invalid: null, value: await field(page, name).inputValue() });
+        }
+        assert.equal(await heardLast(page), asked.map(([name]) => `${name}: right.`).join(' '));
+        assert.equal(await page.locator('#practice-answer').isVisible(), false);
+        await page.getByRole('button', { name: 'Show answer' }).click();
+        assert.equal(await page.locator('#practice-answer').textContent(), answer);
+        await page.getByRole('button', { name: 'Next question' }).click();
+      }
+      assert.equal(await tally(page), 'Right at the first check: 20 of 20 questions tried.');
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    }
+  });
+
+  test('practice: wrong, negative and unreadable values, the tally, the keyboard and the live region', async () => {
+    const page = await openPractice('#practice');
+    const [{ asked }, second] = practiceSet(SECOND, 2);
+    const [first] = asked;
+    // Not a number in the accepted form: kept, explained, and no attempt.
+    for (const typed of ['', 'abc', '2,04', '1/2', '2 3', `${first[1]} m`]) {
+      await field(page, first[0]).fill(typed);
+      await page.getByRole('button', { name: 'Check' }).click();
+      assert.deepEqual(await verdictOf(page, first[0]), {
+        mark: '? Expected a number such as 2.04; use a point for decimals.', invalid: 'true', value: typed,
+      }, typed);
+      assert.equal(await tally(page), 'Right at the first check: 0 of 0 questions tried.');
+    }
+    // 2 % off: wrong, with the printed value beside it and the focus on it.
+    await fillAll(page, asked, (p) => String(Number(p) * 1.02));
+    await page.locator('#show-answer').focus();
+    await page.keyboard.press('Shift+Tab');
+    await page.keyboard.press('Enter');
+    for (const [name, printed, unit] of asked) {
+      const verdict = await verdictOf(page, name);
+      assert.equal(verdict.mark, `✗ Wrong: the answer is ${printed} ${unit}.`);
+      assert.equal(verdict.invalid, 'true');
+    }
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'value-0');
+    assert.equal(await heardLast(page),
+      asked.map(([name, printed, unit]) => `${name}: wrong, the answer is ${printed} ${unit}.`).join(' '));
+    assert.equal(await tally(page), 'Right at the first check: 0 of 1 question tried.');
+    // A negative value is read, wrong, with the sign convention.
+    await field(page, first[0]).fill(`-${first[1]}`);
+    await page.keyboard.press('Enter');
+    assert.match((await verdictOf(page, first[0])).mark, /^✗ Wrong: .* never negative\.$/);
+    const angle = asked[asked.length - 1];
+    await field(page, angle[0]).fill(`-${angle[1]}°`);
+    await page.keyboard.press('Enter');
+    assert.match((await verdictOf(page, angle[0])).mark, /below the horizontal, so it is positive\.$/);
+    // Right now, but not at the first check; then the next question, right at once.
+    await fillAll(page, asked, (p) => p);
+    await page.keyboard.press('Enter');
+    assert.equal((await verdictOf(page, angle[0])).invalid, null);
+    assert.equal(await tally(page), 'Right at the first check: 0 of 1 question tried.');
+    await page.getByRole('button', { name: 'Next question' }).click();
+    // The keyboard's order: the question, its fields, Check, Show answer, Next question.
+    await page.keyboard.press('Shift+Tab');
+    const order = [];
+    for (let k = 0; k < second.asked.length + 4; k++) {
+      order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.textContent));
+      await page.keyboard.press('Tab');
+    }
+    assert.deepEqual(order, ['practice-question', ...second.asked.map((_, k) => `value-${k}`),
+      'Check', 'show-answer', 'next-question']);
+    await page.locator('#value-0').focus();
+    await fillAll(page, second.asked, (p, unit) => `${p} ${unit}`);
+    await page.keyboard.press('Enter');
+    assert.equal(await tally(page), 'Right at the first check: 1 of 2 questions tried.');
+    // Shown before any check: not tried.
+    await page.getByRole('button', { name: 'Next question' }).click();
+    await page.getByRole('button', { name: 'Show answer' }).click();
+    await fillAll(page, practiceSet(SECOND, 3)[2].asked, (p) => p);
+    await page.keyboard.press('Enter');
+    assert.equal(await tally(page), 'Right at the first check: 1 of 2 questions tried.');
+
+    // The console keeps its run while Practice is open, and takes the keyboard back.
+    await page.getByRole('button', { name: 'Console' }).click();
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'line');
+    await page.keyboard.type('1');
+    await page.keyboard.press('Enter');
+    await waiting(page);
+    assert.equal(await screenText(page), screenOf(['1']));
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+
+  test('practice: a bad set in the address is refused, the console runs from the clock', async () => {
+    const page = await browser.newPage();
+    await page.clock.setFixedTime(SECOND * 1000);
+    await page.goto(url + '#set=12x');
+    await waiting(page);
+    assert.match(await page.locator('#notice').textContent(), /set "12x", which is not a whole number/);
+    await type(page, '3');
+    await waiting(page);
+    assert.equal(await screenText(page), screenOf(['3']));
+    // A link opened in the same tab starts the page again at its set.
+    await page.evaluate(() => { location.hash = 'set=4294967295'; });
+    await page.waitForFunction(() => document.getElementById('screen').dataset.set === '4294967295');
+    await type(page, '3');
+    await waiting(page);
+    assert.equal(await screenText(page), screenOf(['3'], 4294967295));
+    await page.close();
+  });
+
+  test('practice: a phone in dark mode, a wide light screen, and print', async () => {
+    const phone = await openPractice('#practice', SECOND, {
+      viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, colorScheme: 'dark',
+    });
+    const [{ asked, answer }] = practiceSet(SECOND, 1);
+    assert.equal(await phone.locator('#value-0').getAttribute('inputmode'), 'decimal');
+    await field(phone, asked[0][0]).fill(asked[0][1]);
+    await field(phone, asked[1][0]).fill('1');
+    await phone.getByRole('button', { name: 'Check' }).tap();
+    await phone.screenshot({ path: path.join(shots, 'practice-360-dark.png'), fullPage: true });
+    assert.ok(await phone.evaluate(() => document.documentElement.scrollWidth <= 360));
+    await phone.close();
+
+    const wide = await openPractice('#practice', SECOND, { viewport: { width: 1280, height: 900 }, colorScheme: 'light' });
+    await fillAll(wide, asked, (p) => p);
+    await wide.keyboard.press('Enter');
+    await wide.getByRole('button', { name: 'Show answer' }).click();
+    await wide.screenshot({ path: path.join(shots, 'practice-1280-light.png'), fullPage: true });
+    await wide.emulateMedia({ media: 'print' });
+    const printed = await wide.evaluate(() => ['#practice-question', '#practice-answer', '#practice-form', '.views']
+      .map((s) => getComputedStyle(document.querySelector(s)).display));
+    assert.deepEqual(printed, ['block', 'block', 'none', 'none']);
+    assert.equal(await wide.locator('#practice-answer').textContent(), answer);
+    await wide.pdf({ path: path.join(shots, 'practice-printed.pdf') });
+    await wide.close();
+  });
 });
 
 // A whole session in another engine: 300 questions and their answers, the
@@ -308,6 +499,25 @@ async function session(driver) {
   await driver.type('\n');
   await driver.waitFor(() => !document.getElementById('again').hidden);
   return driver.evaluate(() => document.getElementById('screen').textContent);
+}
+
+// Practice in another engine: one question checked right, the next one's
+// answer shown, against the console program at the same second.
+async function practiceSession(driver, second) {
+  const [first, next] = practiceSet(second, 2);
+  await driver.waitFor(() => document.getElementById('value-0') !== null);
+  const question = () => driver.evaluate(() => document.getElementById('practice-question').textContent);
+  assert.equal(await question(), first.question);
+  for (const [k, [, printed]] of first.asked.entries()) {
+    await driver.fill(`#value-${k}`, printed);
+  }
+  await driver.click('#practice-form button[type=submit]');
+  assert.deepEqual(await driver.evaluate(() => [...document.querySelectorAll('.verdict')].map((v) => v.textContent)),
+    first.asked.map(() => '✓ Right.'));
+  await driver.click('#next-question');
+  await driver.click('#show-answer');
+  assert.equal(await question(), next.question);
+  assert.equal(await driver.evaluate(() => document.getElementById('practice-answer').textContent), next.answer);
 }
 
 test('firefox: a whole session at a frozen second', async () => {
@@ -328,6 +538,18 @@ test('firefox: a whole session at a frozen second', async () => {
       evaluate: (f) => page.evaluate(f),
     });
     assert.equal(shown, screenOf(['300', '']));
+
+    const practice = await browser.newPage();
+    await practice.evaluateOnNewDocument((ms) => {
+      Date.now = () => ms;
+    }, SECOND * 1000);
+    await practice.goto(url + '#practice');
+    await practiceSession({
+      waitFor: (f) => practice.waitForFunction(f, { polling: 50, timeout: 60000 }),
+      evaluate: (f) => practice.evaluate(f),
+      fill: (selector, text) => practice.type(selector, text),
+      click: (selector) => practice.click(selector),
+    }, SECOND);
   } finally {
     await browser.close();
   }
@@ -377,6 +599,17 @@ test('webkit: a whole session, every answer the console\'s', async () => {
       waitFor: (f) => waitUntil(() => evaluate(f)),
       evaluate,
     });
+
+    // Practice, at a set the address gives.
+    await call('POST', `${at}/url`, { url: `${url}#practice&set=${SECOND}` });
+    const element = async (selector) =>
+      Object.values(await call('POST', `${at}/element`, { using: 'css selector', value: selector }))[0];
+    await practiceSession({
+      waitFor: (f) => waitUntil(() => evaluate(f)),
+      evaluate,
+      fill: async (selector, text) => call('POST', `${at}/element/${await element(selector)}/value`, { text }),
+      click: async (selector) => call('POST', `${at}/element/${await element(selector)}/click`, {}),
+    }, SECOND);
     await call('DELETE', at);
 
     const start = opening + '300\n';

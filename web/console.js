@@ -14,6 +14,8 @@
   var againButton = document.getElementById('again');
   var statusText = document.getElementById('status');
   var announcer = document.getElementById('announce');
+  var consoleView = document.getElementById('console-view');
+  var notice = document.getElementById('notice');
 
   // Like a terminal's scrollback, the screen keeps the last lines written, up
   // to this many characters: more than 10,000 questions with their answers
@@ -112,6 +114,49 @@
     }
   }
 
+  // A run's set is the second its clock reads, which the page chooses (see
+  // stdio.js): the one the address names (#set=S, with #practice or not),
+  // read by the library, for the first run only; otherwise the present
+  // second, as the console program reads it. Each run's set is on #screen,
+  // with an event, for the Practice view.
+  var addressSet = (function () {
+    var part = location.hash.slice(1).split('&').filter(function (p) {
+      return p.indexOf('set=') === 0;
+    })[0];
+    return part === undefined ? null : part.slice(4);
+  })();
+
+  // A link opened in a tab already showing the page changes only its
+  // address's fragment: the page starts again, as if opened from the link.
+  window.addEventListener('hashchange', function () {
+    location.reload();
+  });
+
+  function secondFor(program) {
+    var typed = addressSet;
+    addressSet = null;
+    if (typed !== null) {
+      var set = program.ccall('practice_read_set', 'number', ['string'], [typed]);
+      if (set >= 0) {
+        return set;
+      }
+      notice.textContent =
+        'The address asks for set "' + typed + '", which is not a whole number from 0 to ' +
+        '4294967295, so this run takes its set from the clock.';
+      notice.hidden = false;
+      queueAnnouncement(notice.textContent + '\n');
+    }
+    return Math.floor(Date.now() / 1000);
+  }
+
+  function chooseSet(program) {
+    program.clockSecond = secondFor(program);
+    // srand() keeps the low 32 bits of the second.
+    var set = program.clockSecond >>> 0;
+    screen.dataset.set = String(set);
+    document.dispatchEvent(new CustomEvent('projectile-set', { detail: set }));
+  }
+
   function setStatus(text) {
     statusText.textContent = text;
   }
@@ -194,6 +239,7 @@
         if (thisRun !== run) {
           return null;
         }
+        chooseSet(program);
         return program.ccall('main', 'number', [], [], { async: true });
       })
       .then(
@@ -245,7 +291,7 @@
   // selected to copy.
   document.addEventListener('keydown', function (event) {
     var key = event.key === 'c' || event.key === 'C';
-    if (!key || !event.ctrlKey || event.altKey || event.metaKey || !run) {
+    if (!key || !event.ctrlKey || event.altKey || event.metaKey || !run || consoleView.hidden) {
       return;
     }
     var inLine = document.activeElement === line && line.selectionStart !== line.selectionEnd;

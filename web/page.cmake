@@ -1,20 +1,25 @@
 # The program as one web page: the same main() and library, compiled to
 # WebAssembly by emscripten, inside one HTML file that needs nothing else.
-# page.html is the page, console.js the terminal it shows, and stdio.js
-# carries the program's standard input and output to and from it.
+# page.html is the page, console.js the terminal it shows, stdio.js carries
+# the program's standard input, output and clock to and from it; practice.js
+# is the Practice view, which calls the library through practice.cpp.
 set(web ${PROJECT_SOURCE_DIR}/web)
+target_sources(projectile-questions PRIVATE ${web}/practice.cpp)
 set_target_properties(projectile-questions PROPERTIES
   SUFFIX .html
-  LINK_DEPENDS "${web}/page.html;${web}/console.js;${web}/stdio.js")
+  LINK_DEPENDS "${web}/page.html;${web}/console.js;${web}/practice.js;${web}/stdio.js")
 target_link_options(projectile-questions PRIVATE
   # One file that works from file://, where a browser loads no separate .wasm.
   -sSINGLE_FILE=1 --shell-file ${web}/page.html -sMINIFY_HTML=0
   -sENVIRONMENT=web -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
   # Each run is an instance of its own, and starts when the page says so.
   -sMODULARIZE=1 -sEXPORT_NAME=createProgram
-  -sEXPORTED_FUNCTIONS=_main -sEXPORTED_RUNTIME_METHODS=ccall
+  "-sEXPORTED_FUNCTIONS=_main,_practice_read_set,_practice_start,_practice_next,_practice_question,_practice_answer,_practice_label,_practice_name,_practice_printed,_practice_check,_practice_sign_hint"
+  -sEXPORTED_RUNTIME_METHODS=ccall
   # The program waits for a typed line, and pauses while the page draws,
   # inside its reads and writes; Asyncify needs them by their module's name.
   -sASYNCIFY=1
   "-sASYNCIFY_IMPORTS=[\"wasi_snapshot_preview1.fd_read\",\"wasi_snapshot_preview1.fd_write\"]"
-  --js-library ${web}/stdio.js --extern-post-js ${web}/console.js)
+  --js-library ${web}/stdio.js
+  # Repeated options are kept apart from CMake's removal of duplicates.
+  "SHELL:--extern-post-js ${web}/console.js" "SHELL:--extern-post-js ${web}/practice.js")
