@@ -6,8 +6,8 @@ set(authors "the projectile-questions authors")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS README.md LICENSE packaging/changelog)
 
 if(WIN32)
-  # Unzipped, the folder holds the program and two texts Notepad shows right.
-  install(TARGETS projectile-questions RUNTIME DESTINATION .)
+  # Unzipped, the folder holds the programs and two texts Notepad shows right.
+  install(TARGETS projectile-questions projectile-set RUNTIME DESTINATION .)
   foreach(pair "README.md;README.txt" "LICENSE;LICENSE.txt")
     list(GET pair 0 source)
     list(GET pair 1 target)
@@ -24,8 +24,9 @@ if(WIN32)
   endif()
 else()
   include(GNUInstallDirs)
-  install(TARGETS projectile-questions RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES docs/projectile-questions.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(TARGETS projectile-questions projectile-set RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES docs/projectile-questions.1 docs/projectile-set.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   # The copyright file in Debian's machine-readable form, around the licence's
   # own text: a continuation line starts with a space, an empty one is " .".
@@ -63,12 +64,16 @@ level ground at a speed and an angle, or a horizontal launch from a height,
 and is followed at once by its fully worked answer: the velocity components,
 time of flight, range, maximum height, final velocity, and the speed and
 direction at impact, under g = 9.8 m/s^2 without air resistance, to six
-significant digits.")
+significant digits. A second program, projectile-set, writes the questions of
+one run for a class: as plain text, as a worksheet with its answer key, or as
+a Moodle quiz file.")
   # What Debian's helpers would do to the staged files; a plain install keeps
   # them as they are.
   set(CPACK_DEB_STRIP ${CMAKE_STRIP})
-  set(CPACK_DEB_PROGRAM ${CMAKE_INSTALL_BINDIR}/projectile-questions)
+  set(CPACK_DEB_PROGRAMS ${CMAKE_INSTALL_BINDIR}/projectile-questions
+                         ${CMAKE_INSTALL_BINDIR}/projectile-set)
   set(CPACK_DEB_GZIP ${CMAKE_INSTALL_MANDIR}/man1/projectile-questions.1
+                     ${CMAKE_INSTALL_MANDIR}/man1/projectile-set.1
                      ${CMAKE_INSTALL_DOCDIR}/changelog)
   set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb-finish.cmake)
 endif()

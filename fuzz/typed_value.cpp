@@ -6,6 +6,7 @@
 // over the characters a number is made of, exactly the texts strtod reads
 // whole are accepted; and a set is a string of digits whose strtoull value is
 // a 32-bit seed.
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -13,9 +14,12 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "input.h"
 #include "practice.h"
+#include "set.h"
 
 namespace {
 
@@ -78,6 +82,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned long long digits = std::strtoull(typed.c_str(), nullptr, 10);
     const bool seed = errno == 0 && digits <= UINT32_MAX;
     require(set.has_value() == seed && (!set || *set == digits), "the set is not strtoull's");
+  }
+
+  std::vector<std::string_view> arguments;
+  for (std::size_t start = 0; start <= typed.size();) {
+    const std::size_t cut = std::min(typed.find('\0', start), typed.size());
+    arguments.emplace_back(typed.data() + start, cut - start);
+    start = cut + 1;
+  }
+  const auto request = projectile::parse_set_arguments(arguments);
+  if (const auto* given = std::get_if<projectile::set_request>(&request)) {
+    require(given->count >= 1 && given->count <= projectile::most_set_count,
+            "a count out of range was accepted");
+  } else {
+    require(!std::get<std::string>(request).empty(), "a refusal without a reason");
   }
   return 0;
 }

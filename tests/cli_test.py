@@ -2,22 +2,28 @@
 input, captured standard output, standard error and exit status. Where the
 questions must be known, the clock is frozen from outside by preloading
 FROZEN_TIME_LIBRARY (frozen_time.cpp) and the text is predicted by the
-independent model in reference.py.
+independent model in reference.py. Then projectile-set, from the same build,
+against the console program and the model.
 
 Usage: cli_test.py PROGRAM FROZEN_TIME_LIBRARY [--runner COMMAND... --] [unittest options]
-A cross build's program runs through COMMAND, its loader or emulator."""
+A cross build's programs run through COMMAND, its loader or emulator;
+projectile-set is the one beside PROGRAM."""
 
+import html
 import os
+import re
 import signal
 import subprocess
 import sys
 import tempfile
 import threading
 import unittest
+import xml.etree.ElementTree as ElementTree
 
 import reference
 
 PROGRAM = None  # set from the command line
+SET_PROGRAM = None  # projectile-set, beside PROGRAM
 RUNNER = []  # set from the command line
 FROZEN_TIME_LIBRARY = None  # set from the command line
 FROZEN_SEED = 1767225600  # 2026-01-01 00:00:00 UTC
@@ -258,8 +264,106 @@ class Failures(unittest.TestCase):
         self.assertEqual(error, b"")
 
 
+def set_run(*arguments, seed=FROZEN_SEED):
+    return subprocess.run([*RUNNER, SET_PROGRAM, *arguments], capture_output=True,
+                          env=frozen(seed), timeout=TIMEOUT)
+
+
+def model_pieces(set_number, count):
+    """Each question's text and its worked answer, as the model writes them."""
+    raw = reference.CrtRand(set_number)
+    pieces = []
+    for number in range(1, count + 1):
+        kind, umag, angle, h = reference.draw(raw)
+        pieces.append((reference.question_text(number, kind, umag, angle, h),
+                       reference.answer_text(umag, angle, h)))
+    return pieces
+
+
+USAGE = "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle]\n"
+PRINTED = [("Time of flight", r"Time of flight = (\S+) s", "s"), ("Range", r"Range = (\S+) m", "m"),
+           ("Max height", r"Max height = (\S+) m", "m"),
+           ("Impact speed", r"Velocity on impact is (\S+) m/s", "m/s"),
+           ("Impact angle", r"at an angle of (\S+) degrees below", "degrees")]
+
+
+class ProjectileSet(unittest.TestCase):
+    def test_a_set_is_the_console_run_at_its_second(self):
+        # 2100-01-01: the set is the second's low 32 bits, as the seed is.
+        for second in [FROZEN_SEED, 4102444800]:
+            with self.subTest(second=second):
+                console = run(b"25\n\n", seed=second).stdout.decode()
+                questions = console[len(OPENING):-len(reference.CLOSING_PROMPT)]
+                result = set_run("--set", str(second % 2**32), "--count", "25", seed=12345)
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(result.stdout.decode(), questions)
+                self.assertEqual(questions, "".join(q + a for q, a in model_pieces(second % 2**32, 25)))
+
+    def test_without_a_set_the_clock_gives_it_and_it_is_named(self):
+        result = set_run()
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stderr.decode(), f"projectile-set: set {FROZEN_SEED}, from the clock\n")
+        self.assertEqual(result.stdout.decode(), "".join(q + a for q, a in model_pieces(FROZEN_SEED, 10)))
+
+    def test_a_worksheet_is_the_questions_then_their_answers(self):
+        pieces = model_pieces(1796634001, 12)
+        result = set_run("--worksheet", "--set=1796634001", "--count=12")
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stdout.decode(), "".join(q for q, _ in pieces) + "\nAnswers\n"
+                         + "".join(f"\n{n}.{a}" for n, (_, a) in enumerate(pieces, 1)))
+
+    def test_a_moodle_file_holds_each_question_with_its_values_and_tolerances(self):
+        pieces = model_pieces(4294967295, 40)
+        result = set_run("--moodle", "--set", "4294967295", "--count", "40")
+        self.assertEqual(result.returncode, 0)
+        quiz = ElementTree.fromstring(result.stdout)
+        category, *questions = quiz
+        self.assertEqual(category.findtext("category/text"), "$course$/top/Projectile motion, set 4294967295")
+        self.assertEqual(len(questions), 40)
+        for number, (question, (statement, answer)) in enumerate(zip(questions, pieces), 1):
+            self.assertEqual(question.get("type"), "cloze")
+            self.assertEqual(question.findtext("name/text"), f"Set 4294967295, question {number}")
+            text = question.findtext("questiontext/text")
+            self.assertEqual(html.unescape(re.fullmatch(r"<pre>([^<]*)</pre>.*", text, re.S)[1]),
+                             statement.strip("\n"))
+            blanks = re.findall(r"<p>([\w ]+): \{1:NUMERICAL:=([^:}]+):([^}]+)\} (\S+)</p>", text)
+            expected = [(name, m[1], unit) for name, pattern, unit in PRINTED
+                        if (m := re.search(pattern, answer))]
+            self.assertEqual([(name, value, unit) for name, value, _, unit in blanks], expected)
+            for _, value, tolerance, _ in blanks:
+                self.assertAlmostEqual(float(tolerance) / float(value), 0.01, delta=1e-7)
+            self.assertEqual(question.findtext("generalfeedback/text"),
+                             "<pre>" + html.escape(answer.strip("\n"), quote=False) + "</pre>")
+
+    def test_bad_arguments_are_named_with_the_usage_and_status_2(self):
+        for arguments, reason in [
+                (["--count", "0"], "--count must be a whole number from 1 to 10000, not '0'"),
+                (["--count=abc"], "--count must be a whole number from 1 to 10000, not 'abc'"),
+                (["--set", "4294967296"], "--set must be a whole number from 0 to 4294967295, not '4294967296'"),
+                (["--set"], "--set needs a value"),
+                (["--worksheet", "--moodle"], "--worksheet and --moodle are one choice: give one of them once"),
+                (["--frob"], "unknown option '--frob'"),
+                (["7"], "unexpected argument '7'")]:
+            with self.subTest(arguments=arguments):
+                result = set_run(*arguments)
+                self.assertEqual(result.returncode, 2)
+                self.assertEqual(result.stdout, b"")
+                self.assertEqual(result.stderr.decode(), f"projectile-set: {reason}\n{USAGE}")
+        result = set_run("--help")
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assertTrue(result.stdout.decode().startswith(USAGE))
+
+    def test_a_full_disk_is_reported(self):
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run([*RUNNER, SET_PROGRAM, "--set", "1"], stdout=full,
+                                    stderr=subprocess.PIPE, timeout=TIMEOUT)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stderr.decode(), "projectile-set: write error: No space left on device\n")
+
+
 if __name__ == "__main__":
     PROGRAM = os.path.abspath(sys.argv.pop(1))
+    SET_PROGRAM = os.path.join(os.path.dirname(PROGRAM), "projectile-set")
     FROZEN_TIME_LIBRARY = os.path.abspath(sys.argv.pop(1))
     if sys.argv[1:2] == ["--runner"]:
         end = sys.argv.index("--")

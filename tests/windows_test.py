@@ -1,7 +1,7 @@
 """A Windows build, 32-bit or 64-bit, run under wine: the console behaviour that
 does not need a frozen clock, CR LF line ends, and every question and answer
 byte for byte what the Linux build writes for the same launch (line ends
-aside).
+aside); and its projectile-set, whose set needs no clock, against the model.
 
 Usage: windows_test.py PROGRAM.exe ANSWER_TOOL [unittest options]
 ANSWER_TOOL is the Linux build's projectile-answer."""
@@ -89,6 +89,19 @@ class UnderWine(unittest.TestCase):
                     at = next(i for i, (a, b) in enumerate(lines) if a != b)
                     self.fail(f"line {at}: windows {text.split(chr(10))[at]!r}, "
                               f"linux {expected.split(chr(10))[at]!r}")
+
+    def test_a_set_is_the_linux_text_in_cr_lf(self):
+        program = os.path.join(os.path.dirname(EXE), "projectile-set.exe")
+        result = subprocess.run([WINE_RUN, self.prefix, program, "--set", "1796634001", "--count", "5"],
+                                capture_output=True, timeout=TIMEOUT)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        raw = reference.CrtRand(1796634001)
+        expected = []
+        for number in range(1, 6):
+            kind, umag, angle, h = reference.draw(raw)
+            expected += [reference.question_text(number, kind, umag, angle, h),
+                         reference.answer_text(umag, angle, h)]
+        self.assertEqual(result.stdout.decode(), windows_text("".join(expected)))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,245 @@
+#include "set.h"
+
+#include "answer.h"
+#include "input.h"
+#include "practice.h"
+#include "problem.h"
+#include "text.h"
+
+namespace projectile {
+
+namespace {
+
+// The text is handed on once it passes this size: a long set is written as
+// it is made, in bounded memory.
+constexpr std::size_t block_size = std::size_t{1} << 14;
+
+class block_writer {
+ public:
+  explicit block_writer(const std::function<bool(std::string_view)>& write) : write_(write) {}
+
+  text& out() noexcept { return out_; }
+
+  // Hands on what is made once it fills a block, or all of it at the end.
+  bool flush(bool at_end = false) {
+    if (!at_end && out_.view().size() < block_size) {
+      return true;
+    }
+    const bool written = out_.view().empty() || write_(out_.view());
+    out_.clear();
+    return written;
+  }
+
+ private:
+  const std::function<bool(std::string_view)>& write_;
+  text out_;
+};
+
+// Text made by write_question or write_answer without the line ends around
+// it, for a <pre> of its own.
+std::string_view inner_lines(const text& made) {
+  std::string_view view = made.view();
+  view.remove_prefix(1);
+  while (!view.empty() && view.back() == '\n') {
+    view.remove_suffix(1);
+  }
+  return view;
+}
+
+// Text as HTML inside XML: escaped once for HTML and once more for XML, so
+// that a Moodle import gives back the text as it was. Braces are written as
+// character references so that no text can be read as an embedded answer.
+void append_escaped(text& out, std::string_view plain) {
+  for (const char c : plain) {
+    switch (c) {
+      case '&':
+        out.append("&amp;amp;");
+        break;
+      case '<':
+        out.append("&amp;lt;");
+        break;
+      case '>':
+        out.append("&amp;gt;");
+        break;
+      case '"':
+        out.append("&amp;quot;");
+        break;
+      case '{':
+        out.append("&amp;#123;");
+        break;
+      case '}':
+        out.append("&amp;#125;");
+        break;
+      default:
+        out.append(std::string_view(&c, 1));
+    }
+  }
+}
+
+void append_set_number(text& out, std::uint32_t set) {
+  // Digit by digit: append_i takes an int, which a set from 2^31 on is not.
+  char digits[10];
+  std::size_t size = 0;
+  do {
+    digits[size++] = static_cast<char>('0' + set % 10);
+    set /= 10;
+  } while (set != 0);
+  while (size > 0) {
+    out.append(std::string_view(&digits[--size], 1));
+  }
+}
+
+void write_moodle_question(text& out, std::uint32_t set, int number, const question& q,
+                           const answer& a) {
+  out.append("  <question type=\"cloze\">\n    <name>\n      <text>Set ");
+  append_set_number(out, set);
+  out.append(", question ");
+  out.append_i(number);
+  out.append("</text>\n    </name>\n    <questiontext format=\"html\">\n      <text>");
+  text made;
+  write_question(made, number, q);
+  out.append("&lt;pre&gt;");
+  append_escaped(out, inner_lines(made));
+  out.append("&lt;/pre&gt;");
+  // One blank per asked quantity: the printed value, right within
+  // `tolerance` of it, as the page's Practice view holds a student to.
+  const asked_values blanks = asked_of(q.type, a);
+  for (const asked_value& asked : blanks.view()) {
+    out.append("\n&lt;p&gt;");
+    append_escaped(out, name_of(asked.what));
+    out.append(": {1:NUMERICAL:=");
+    out.append(asked.printed);
+    out.append(":");
+    out.append_g(tolerance * asked.value);
+    out.append("} ");
+    append_escaped(out, unit_of(asked.what));
+    out.append("&lt;/p&gt;");
+  }
+  out.append("</text>\n    </questiontext>\n    <generalfeedback format=\"html\">\n      <text>");
+  made.clear();
+  write_answer(made, a);
+  out.append("&lt;pre&gt;");
+  append_escaped(out, inner_lines(made));
+  out.append("&lt;/pre&gt;</text>\n    </generalfeedback>\n");
+  out.append("    <defaultgrade>1</defaultgrade>\n    <penalty>0.3333333</penalty>\n");
+  out.append("    <hidden>0</hidden>\n  </question>\n");
+}
+
+}  // namespace
+
+bool write_set(std::uint32_t set, int count, set_form form,
+               const std::function<bool(std::string_view)>& write) {
+  block_writer blocks(write);
+  text& out = blocks.out();
+  crt_rand raw{set};
+  if (form == set_form::moodle) {
+    out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n");
+    out.append("  <question type=\"category\">\n    <category>\n");
+    out.append("      <text>$course$/top/Projectile motion, set ");
+    append_set_number(out, set);
+    out.append("</text>\n    </category>\n  </question>\n");
+  }
+  for (int number = 1; number <= count; ++number) {
+    const question q = draw_question(raw);
+    if (form == set_form::moodle) {
+      write_moodle_question(out, set, number, q, solve(q.params));
+    } else {
+      write_question(out, number, q);
+      if (form == set_form::run) {
+        write_answer(out, solve(q.params));
+      }
+    }
+    if (!blocks.flush()) {
+      return false;
+    }
+  }
+  if (form == set_form::moodle) {
+    out.append("</quiz>\n");
+  }
+  if (form == set_form::worksheet) {
+    // The key: the same draws again, each answer under its question's number.
+    out.append("\nAnswers\n");
+    raw = crt_rand{set};
+    for (int number = 1; number <= count; ++number) {
+      const question q = draw_question(raw);
+      out.append("\n");
+      out.append_i(number);
+      out.append(".");
+      write_answer(out, solve(q.params));
+      if (!blocks.flush()) {
+        return false;
+      }
+    }
+  }
+  return blocks.flush(true);
+}
+
+std::optional<int> parse_set_count(std::string_view text, int most) noexcept {
+  const auto value = parse_set(text);
+  if (!value || *value < 1 || *value > static_cast<std::uint32_t>(most)) {
+    return std::nullopt;
+  }
+  return static_cast<int>(*value);
+}
+
+std::variant<set_request, std::string> parse_set_arguments(
+    std::span<const std::string_view> arguments) {
+  set_request request;
+  bool counted = false;
+  bool formed = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string_view option = arguments[i];
+    // "--set S" and "--set=S" alike.
+    std::optional<std::string_view> value;
+    if (const auto equals = option.find('=');
+        option.starts_with("--") && equals != std::string_view::npos) {
+      value = option.substr(equals + 1);
+      option = option.substr(0, equals);
+    }
+    const bool takes_value = option == "--set" || option == "--count";
+    const bool flag = option == "--worksheet" || option == "--moodle" || option == "--help";
+    if (!takes_value && !flag) {
+      return (option.starts_with("-") ? "unknown option '" : "unexpected argument '") +
+             std::string(arguments[i]) + "'";
+    }
+    if (takes_value && !value) {
+      if (i + 1 == arguments.size()) {
+        return std::string(option) + " needs a value";
+      }
+      value = arguments[++i];
+    } else if (!takes_value && value) {
+      return std::string(option) + " takes no value";
+    }
+    if (option == "--set") {
+      if (request.set) {
+        return "--set is given twice";
+      }
+      request.set = parse_set(*value);
+      if (!request.set) {
+        return "--set must be a whole number from 0 to 4294967295, not '" + std::string(*value) +
+               "'";
+      }
+    } else if (option == "--count") {
+      const auto count = parse_set_count(*value, most_set_count);
+      if (counted) {
+        return "--count is given twice";
+      }
+      if (!count) {
+        return "--count must be a whole number from 1 to 10000, not '" + std::string(*value) + "'";
+      }
+      request.count = *count;
+      counted = true;
+    } else if (option == "--worksheet" || option == "--moodle") {
+      if (formed) {
+        return "--worksheet and --moodle are one choice: give one of them once";
+      }
+      request.form = option == "--worksheet" ? set_form::worksheet : set_form::moodle;
+      formed = true;
+    } else {
+      request.help = true;
+    }
+  }
+  return request;
+}
+
+}  // namespace projectile

@@ -1,0 +1,78 @@
+// projectile-set: the questions of one set, the run that projectile-questions
+// makes when started at a given second, written for a teacher's scripts: as
+// that run writes them, as a worksheet with its answer key, or as a Moodle
+// quiz file.
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "problem.h"
+#include "set.h"
+
+namespace {
+
+constexpr std::string_view synopsis =
+    "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle]\n";
+constexpr std::string_view help =
+    "Writes the questions of set S, the second a run of projectile-questions is\n"
+    "seeded from, each with its worked answer, as that run writes them.\n"
+    "\n"
+    "  --set S      the set: a whole number from 0 to 4294967295\n"
+    "               (without it, the present second, named on standard error)\n"
+    "  --count N    how many questions: 1 to 10000 (10 without it)\n"
+    "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
+    "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
+    "  --help       this text\n";
+
+bool put(std::string_view s) {
+  return std::fwrite(s.data(), 1, s.size(), stdout) == s.size();
+}
+
+int write_failed() {
+  const int error = errno;
+  (void)std::fprintf(stderr, "projectile-set: write error: %s\n", std::strerror(error));
+  return 1;
+}
+
+}  // namespace
+
+// Memory for the arguments' texts and for the text being made is all that is
+// allocated: running out of it is the one exception there can be.
+int main(int argc, char** argv) try {
+#ifdef SIGPIPE
+  (void)std::signal(SIGPIPE, SIG_DFL);  // a reader that goes away ends the run quietly
+#endif
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const auto parsed = projectile::parse_set_arguments(arguments);
+  if (const auto* refused = std::get_if<std::string>(&parsed)) {
+    (void)std::fprintf(stderr, "projectile-set: %s\n%.*s", refused->c_str(),
+                       static_cast<int>(synopsis.size()), synopsis.data());
+    return 2;
+  }
+  const auto& request = std::get<projectile::set_request>(parsed);
+  if (request.help) {
+    return put(synopsis) && put(help) && std::fflush(stdout) == 0 ? 0 : write_failed();
+  }
+  std::uint32_t set = 0;
+  if (request.set) {
+    set = *request.set;
+  } else {
+    set = projectile::seeded_from_clock().state;
+    (void)std::fprintf(stderr, "projectile-set: set %lu, from the clock\n",
+                       static_cast<unsigned long>(set));
+  }
+  // The set is written in blocks, each one write.
+  (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
+  if (!projectile::write_set(set, request.count, request.form, put)) {
+    return write_failed();
+  }
+  return 0;
+} catch (const std::exception& error) {
+  (void)std::fprintf(stderr, "projectile-set: %s\n", error.what());
+  return 1;
+}

@@ -1,0 +1,121 @@
+#include "set.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace projectile {
+namespace {
+
+std::variant<set_request, std::string> parsed(const std::vector<std::string_view>& arguments) {
+  return parse_set_arguments(arguments);
+}
+
+TEST(SetArguments, TakesEachOptionInEitherForm) {
+  const auto defaults = std::get<set_request>(parsed({}));
+  EXPECT_EQ(defaults.set, std::nullopt);
+  EXPECT_EQ(defaults.count, 10);
+  EXPECT_EQ(defaults.form, set_form::run);
+
+  const auto given = std::get<set_request>(parsed({"--count=10000", "--moodle", "--set", "0"}));
+  EXPECT_EQ(given.set, 0U);
+  EXPECT_EQ(given.count, 10000);
+  EXPECT_EQ(given.form, set_form::moodle);
+
+  const auto sheet = std::get<set_request>(parsed({"--worksheet", "--set=4294967295", "--help"}));
+  EXPECT_EQ(sheet.set, 4294967295U);
+  EXPECT_EQ(sheet.form, set_form::worksheet);
+  EXPECT_TRUE(sheet.help);
+}
+
+TEST(SetArguments, NamesWhatIsWrong) {
+  struct example {
+    std::vector<std::string_view> arguments;
+    const char* reason;
+  };
+  for (const auto& [arguments, reason] : {
+           example{{"--count", "0"}, "--count must be a whole number from 1 to 10000, not '0'"},
+           example{{"--count=10001"},
+                   "--count must be a whole number from 1 to 10000, not '10001'"},
+           example{{"--count", " 5"}, "--count must be a whole number from 1 to 10000, not ' 5'"},
+           example{{"--set", "-1"}, "--set must be a whole number from 0 to 4294967295, not '-1'"},
+           example{{"--set=4294967296"},
+                   "--set must be a whole number from 0 to 4294967295, not '4294967296'"},
+           example{{"--set"}, "--set needs a value"},
+           example{{"--count=3", "--count"}, "--count needs a value"},
+           example{{"--set", "1", "--set", "1"}, "--set is given twice"},
+           example{{"--count", "1", "--count=1"}, "--count is given twice"},
+           example{{"--worksheet", "--moodle"},
+                   "--worksheet and --moodle are one choice: give one of them once"},
+           example{{"--moodle=yes"}, "--moodle takes no value"},
+           example{{"--sets", "1"}, "unknown option '--sets'"},
+           example{{"-c", "1"}, "unknown option '-c'"},
+           example{{"--bogus=1"}, "unknown option '--bogus=1'"},
+           example{{"5"}, "unexpected argument '5'"},
+       }) {
+    const auto result = parse_set_arguments(arguments);
+    ASSERT_TRUE(std::holds_alternative<std::string>(result)) << reason;
+    EXPECT_EQ(std::get<std::string>(result), reason);
+  }
+}
+
+std::string set_text(std::uint32_t set, int count, set_form form) {
+  std::string all;
+  EXPECT_TRUE(write_set(set, count, form, [&](std::string_view block) {
+    all += block;
+    return true;
+  }));
+  return all;
+}
+
+// The worksheet holds the run's questions, then its answers under their
+// numbers; Moodle's file holds one question and one blank per asked value.
+TEST(WriteSet, TheFormsHoldTheSameQuestionsAndAnswers) {
+  const std::string run = set_text(1796634001, 2, set_form::run);
+  const std::string sheet = set_text(1796634001, 2, set_form::worksheet);
+  const auto answers = sheet.find("\nAnswers\n");
+  ASSERT_NE(answers, std::string::npos);
+  const auto second = run.find("\n2. ");
+  const auto answer_1 = run.find("\nAnswer:\n");
+  const auto answer_2 = run.find("\nAnswer:\n", second);
+  EXPECT_EQ(sheet.substr(0, answers),
+            run.substr(0, answer_1) + run.substr(second, answer_2 - second));
+  EXPECT_EQ(sheet.substr(answers), "\nAnswers\n\n1." + run.substr(answer_1, second - answer_1) +
+                                       "\n2." + run.substr(answer_2));
+
+  const std::string moodle = set_text(1796634001, 2, set_form::moodle);
+  EXPECT_TRUE(moodle.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"));
+  EXPECT_TRUE(moodle.ends_with("</quiz>\n"));
+  EXPECT_NE(moodle.find("$course$/top/Projectile motion, set 1796634001<"), std::string::npos);
+  EXPECT_NE(moodle.find("&lt;p&gt;Range: {1:NUMERICAL:=94.4616:0.944616} m&lt;/p&gt;"),
+            std::string::npos);
+  EXPECT_NE(moodle.find("Max height: {1:NUMERICAL:=67.546:0.67546} m"), std::string::npos);
+}
+
+// A long set is handed on in blocks, all of them, and stops at a failed write.
+TEST(WriteSet, WritesInBlocksAndStopsAtAFailure) {
+  std::vector<std::size_t> blocks;
+  std::string all;
+  EXPECT_TRUE(write_set(7, 1000, set_form::run, [&](std::string_view block) {
+    blocks.push_back(block.size());
+    all += block;
+    return true;
+  }));
+  ASSERT_GT(blocks.size(), 10U);
+  for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
+    EXPECT_GE(blocks[i], 16384U);
+  }
+  EXPECT_NE(all.find("\n1000. "), std::string::npos);
+  EXPECT_EQ(all.find("\n1001. "), std::string::npos);
+
+  int calls = 0;
+  EXPECT_FALSE(write_set(7, 1000, set_form::worksheet, [&](std::string_view) {
+    ++calls;
+    return false;
+  }));
+  EXPECT_EQ(calls, 1);
+}
+
+}  // namespace
+}  // namespace projectile
