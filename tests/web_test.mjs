@@ -487,6 +487,85 @@ describe('chromium', () => {
     await wide.pdf({ path: path.join(shots, 'practice-printed.pdf') });
     await wide.close();
   });
+
+  test('a set travels: #set=S, Copy link, the worksheet on paper and the Moodle file', async () => {
+    const other = SECOND + 1000;
+    // The address's set, whatever the clock says.
+    const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+    await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+    const page = await context.newPage();
+    await page.clock.setFixedTime(SECOND * 1000);
+    await page.goto(`${url}#set=${other}`);
+    await type(page, '4');
+    await waiting(page);
+    assert.equal(await screenText(page), screenOf(['4'], other));
+    assert.equal(await page.locator('#set-line').textContent(), `Set ${other}`);
+    await page.getByRole('button', { name: 'Copy link' }).click();
+    await page.waitForFunction(() => !document.getElementById('notice').hidden);
+    const link = await page.evaluate(() => navigator.clipboard.readText());
+    assert.equal(link, `${url}#set=${other}`);
+    const opened = await browser.newPage();
+    await opened.clock.setFixedTime((SECOND + 5) * 1000);
+    await opened.goto(link);
+    await type(opened, '4');
+    await waiting(opened);
+    assert.equal(await screenText(opened), screenOf(['4'], other));
+    await opened.close();
+
+    // The worksheet: 12 questions of the set, then its answers from a new page.
+    await page.getByRole('button', { name: 'Worksheet' }).click();
+    await page.locator('#sheet-questions pre').first().waitFor();
+    assert.equal(await page.locator('#worksheet-set').inputValue(), String(other));
+    await page.locator('#worksheet-count').fill('12');
+    await page.keyboard.press('Enter');
+    const pieces = practiceSet(other, 12);
+    assert.deepEqual(await page.locator('#sheet-questions pre').allTextContents(), pieces.map((p) => p.question));
+    assert.deepEqual(await page.locator('#sheet-answers pre').allTextContents(),
+      pieces.map((p, i) => `${i + 1}.\n${p.answer}`));
+    await page.screenshot({ path: path.join(shots, 'worksheet-1280-light.png') });
+    const pdf = path.join(shots, 'worksheet.pdf');
+    await page.emulateMedia({ media: 'print' });
+    await page.pdf({ path: pdf });
+    await page.emulateMedia({ media: 'screen' });
+    const pages = spawnSync('pdftotext', ['-layout', pdf, '-'], { encoding: 'utf8' }).stdout.split('\f');
+    const firstAnswers = pages.findIndex((p) => p.includes('Answers'));
+    assert.ok(firstAnswers > 0, 'the answers begin on a later page');
+    const printed = (from, to) => pages.slice(from, to).join('\n').replace(/\s+/g, ' ');
+    const flat = (text) => text.replace(/\s+/g, ' ').trim();
+    assert.ok(printed(0, 1).startsWith(`Projectile motion questions, set ${other} `));
+    for (const [i, { question, answer }] of pieces.entries()) {
+      assert.ok(printed(0, firstAnswers).includes(flat(question)), `question ${i + 1} is on the sheet`);
+      assert.ok(printed(firstAnswers).includes(flat(`${i + 1}. ${answer}`)), `answer ${i + 1} is in the key`);
+    }
+    assert.ok(!printed(0, firstAnswers).includes('Answer:'), 'no answer before the key');
+
+    // Moodle's file: the bytes projectile-set writes for the same set and count.
+    const [download] = await Promise.all([page.waitForEvent('download'),
+      page.getByRole('button', { name: 'Download for Moodle' }).click()]);
+    assert.equal(download.suggestedFilename(), `projectile-set-${other}.xml`);
+    const saved = path.join(shots, download.suggestedFilename());
+    await download.saveAs(saved);
+    const expected = spawnSync(path.join(path.dirname(program), 'projectile-set'),
+      ['--moodle', '--set', String(other), '--count', '12']).stdout;
+    assert.ok(fs.readFileSync(saved).equals(expected));
+
+    // A count or set the library refuses is named, and the sheet keeps its last.
+    await page.locator('#worksheet-count').fill('101');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.locator('#worksheet-problem').textContent(),
+      'The number of questions is a whole number from 1 to 100.');
+    assert.equal(await page.locator('#worksheet-count').getAttribute('aria-invalid'), 'true');
+    assert.equal(await page.locator('#sheet-questions pre').count(), 12);
+    await context.close();
+
+    const phone = await browser.newPage({ viewport: { width: 360, height: 740 }, isMobile: true, colorScheme: 'dark' });
+    await phone.clock.setFixedTime(SECOND * 1000);
+    await phone.goto(`${url}#worksheet`);
+    await phone.locator('#sheet-questions pre').first().waitFor();
+    assert.ok(await phone.evaluate(() => document.documentElement.scrollWidth <= 360));
+    await phone.screenshot({ path: path.join(shots, 'worksheet-360-dark.png') });
+    await phone.close();
+  });
 });
 
 // A whole session in another engine: 300 questions and their answers, the

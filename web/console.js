@@ -16,6 +16,8 @@
   var announcer = document.getElementById('announce');
   var consoleView = document.getElementById('console-view');
   var notice = document.getElementById('notice');
+  var setNumber = document.getElementById('set-number');
+  var copyButton = document.getElementById('copy-link');
 
   // Like a terminal's scrollback, the screen keeps the last lines written, up
   // to this many characters: more than 10,000 questions with their answers
@@ -43,11 +45,12 @@
   // browser would otherwise do only once before drawing it.
   var scrollQueued = false;
   function scrollToEnd() {
-    if (following && !scrollQueued) {
+    // Another view keeps its own place on the page.
+    if (following && !scrollQueued && !consoleView.hidden) {
       scrollQueued = true;
       requestAnimationFrame(function () {
         scrollQueued = false;
-        if (following) {
+        if (following && !consoleView.hidden) {
           window.scrollTo(0, document.documentElement.scrollHeight);
         }
       });
@@ -136,15 +139,14 @@
     var typed = addressSet;
     addressSet = null;
     if (typed !== null) {
-      var set = program.ccall('practice_read_set', 'number', ['string'], [typed]);
+      var set = program.ccall('read_set', 'number', ['string'], [typed]);
       if (set >= 0) {
         return set;
       }
-      notice.textContent =
+      tell(
         'The address asks for set "' + typed + '", which is not a whole number from 0 to ' +
-        '4294967295, so this run takes its set from the clock.';
-      notice.hidden = false;
-      queueAnnouncement(notice.textContent + '\n');
+          '4294967295, so this run takes its set from the clock.'
+      );
     }
     return Math.floor(Date.now() / 1000);
   }
@@ -154,8 +156,30 @@
     // srand() keeps the low 32 bits of the second.
     var set = program.clockSecond >>> 0;
     screen.dataset.set = String(set);
+    setNumber.textContent = String(set);
     document.dispatchEvent(new CustomEvent('projectile-set', { detail: set }));
   }
+
+  function tell(text) {
+    notice.textContent = text;
+    notice.hidden = false;
+    queueAnnouncement(text + '\n');
+    announce();
+  }
+
+  // The address that opens the page at this run's set, from file:// too.
+  copyButton.addEventListener('click', function () {
+    var link = location.href.split('#')[0] + '#set=' + screen.dataset.set;
+    var copied = navigator.clipboard ? navigator.clipboard.writeText(link) : Promise.reject();
+    copied.then(
+      function () {
+        tell('Link copied: ' + link);
+      },
+      function () {
+        tell('Copy this link: ' + link);
+      }
+    );
+  });
 
   function setStatus(text) {
     statusText.textContent = text;

@@ -1,14 +1,11 @@
 // The Practice view: the questions of the page's set, one at a time, each
 // answer hidden until the student has tried it. The questions, the answers,
 // what is asked, how a typed value is read and whether it is right all come
-// from the library (practice.cpp); this lays them out and carries text in.
+// from the library (exports.cpp); this lays them out and carries text in.
 (function () {
   'use strict';
 
-  var consoleView = document.getElementById('console-view');
   var practiceView = document.getElementById('practice-view');
-  var toConsole = document.getElementById('to-console');
-  var toPractice = document.getElementById('to-practice');
   var setText = document.getElementById('practice-set');
   var questionText = document.getElementById('practice-question');
   var form = document.getElementById('practice-form');
@@ -171,27 +168,22 @@
     }
   }
 
-  function showView(practice) {
-    consoleView.hidden = practice;
-    practiceView.hidden = !practice;
-    toConsole.setAttribute('aria-pressed', String(!practice));
-    toPractice.setAttribute('aria-pressed', String(practice));
-    if (!practice) {
-      var line = document.getElementById('line');
-      var again = document.getElementById('again');
-      (line.hidden ? again : line).focus({ preventScroll: true });
+  document.addEventListener('projectile-view', function (event) {
+    if (event.detail !== 'practice') {
       return;
     }
     if (library) {
       follow();
-      fields[0].input.focus();
+      if (fields.length) {
+        fields[0].input.focus();
+      }
       return;
     }
     createProgram({ noInitialRun: true, clockSecond: 0 }).then(function (program) {
       library = program;
       follow();
     });
-  }
+  });
 
   form.addEventListener('submit', function (event) {
     event.preventDefault();
@@ -199,15 +191,5 @@
   });
   showButton.addEventListener('click', showAnswer);
   nextButton.addEventListener('click', ask);
-  toConsole.addEventListener('click', function () {
-    showView(false);
-  });
-  toPractice.addEventListener('click', function () {
-    showView(true);
-  });
   document.addEventListener('projectile-set', follow);
-
-  if (location.hash.slice(1).split('&').indexOf('practice') >= 0) {
-    showView(true);
-  }
 })();

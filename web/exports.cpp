@@ -1,8 +1,10 @@
-// What the page's Practice view asks of the library, exported beside main():
-// the questions of a set in the console run's order, each with its text, the
-// quantities it asks for and its worked answer, and the verdict on a typed
-// value. The page keeps no text, number or rule of its own. A returned string
-// stays valid until the next call that returns one.
+// What the page asks of the library besides main(), exported beside it: for
+// the Practice view, the questions of a set in the console run's order, each
+// with its text, the quantities it asks for and its worked answer, and the
+// verdict on a typed value; for the Worksheet view, any question or answer of
+// a set and its Moodle quiz file; and reading a set or count typed into the
+// page or its address. The page keeps no text, number or rule of its own. A
+// returned string stays valid until the next call that returns one.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "input.h"
 #include "practice.h"
 #include "problem.h"
+#include "set.h"
 #include "text.h"
 
 namespace {
@@ -50,11 +53,48 @@ const projectile::asked_value* asked_at(int index) {
 
 extern "C" {
 
-// The set a page's address names, or -1 when it names none that a run can
-// have (exact in a double, as the page's numbers are).
-double practice_read_set(const char* typed) {
+// The set a page's address or a field names, or -1 when it names none that a
+// run can have (exact in a double, as the page's numbers are).
+double read_set(const char* typed) {
   const auto set = projectile::parse_set(typed);
   return set ? static_cast<double>(*set) : -1.0;
+}
+
+// A worksheet's count, 1 to `most`, or -1.
+int read_count(const char* typed, int most) {
+  const auto count = projectile::parse_set_count(typed, most);
+  return count ? *count : -1;
+}
+
+// Question `number` of the set, or its worked answer under the number as a
+// worksheet's key gives it ("3." and the answer), each without the empty
+// line before it.
+const char* set_piece(std::uint32_t set, int number, int answer) {
+  projectile::crt_rand raw{set};
+  projectile::question q{};
+  for (int n = 1; n <= number; ++n) {
+    q = projectile::draw_question(raw);
+  }
+  returned.clear();
+  if (answer != 0) {
+    returned.append_i(number);
+    returned.append(".");
+    projectile::write_answer(returned, projectile::solve(q.params));
+    return give();
+  }
+  projectile::write_question(returned, number, q);
+  return give(1);
+}
+
+// The set's first `count` questions as a Moodle quiz file, as projectile-set
+// --moodle writes it.
+const char* set_moodle(std::uint32_t set, int count) {
+  returned.clear();
+  projectile::write_set(set, count, projectile::set_form::moodle, [](std::string_view block) {
+    returned.append(block);
+    return true;
+  });
+  return give();
 }
 
 // Question 1 of the run seeded at `set` comes next, as srand(set) would start it.
