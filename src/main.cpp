@@ -2,14 +2,14 @@
 // at once by its worked answer. The course of one interactive run.
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
-#include "answer.h"
 #include "input.h"
 #include "problem.h"
-#include "text.h"
+#include "set.h"
 
 namespace {
 
@@ -17,12 +17,6 @@ constexpr std::string_view banner =
     "Projectile motion question generator (NOTE: solutions don't use sig figs)\n\n";
 constexpr std::string_view count_prompt = "Number of questions? ";
 constexpr std::string_view closing_prompt = "Program finished, press enter to exit.";
-
-// The questions' text is handed to stdout in blocks of about this many bytes:
-// one write each, with stdout's own buffering off, so that nothing is copied
-// twice. Making a block takes microseconds, so on a terminal it still appears
-// at once.
-constexpr std::size_t block_size = std::size_t{1} << 14;
 
 bool put(std::string_view s) {
   return std::fwrite(s.data(), 1, s.size(), stdout) == s.size();
@@ -51,7 +45,8 @@ int main() {
   // even when started from a process that ignores SIGPIPE.
   (void)std::signal(SIGPIPE, SIG_DFL);  // cannot fail for a valid signal
 #endif
-  auto raw = projectile::seeded_from_clock();
+  // Read once, before anything else: the second the run is seeded from.
+  const std::uint32_t set = projectile::seeded_from_clock().state;
   // Before any output, as the C library requires.
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);  // a failure leaves stdout buffered: no harm
 
@@ -65,23 +60,12 @@ int main() {
     return 0;
   }
 
-  projectile::text out;
-  // Counting in int would overflow after a count of INT_MAX.
-  for (long long q = 1; q <= numqs; ++q) {
-    const auto question = projectile::draw_question(raw);
-    projectile::write_question(out, static_cast<int>(q), question);
-    projectile::write_answer(out, projectile::solve(question.params));
-    if (out.view().size() >= block_size) {
-      if (!put(out.view())) {
-        return write_failed();
-      }
-      out.clear();
-    }
-  }
-
-  // The last block ends with the closing prompt.
-  out.append(closing_prompt);
-  if (!put_prompt(out.view())) {
+  // The run is the clock's set: its questions go to stdout in blocks of some
+  // kilobytes, one write each, with stdout's own buffering off, so that
+  // nothing is copied twice. Making a block takes microseconds, so on a
+  // terminal it still appears at once.
+  if (!projectile::write_set(set, numqs, projectile::set_form::run, put) ||
+      !put_prompt(closing_prompt)) {
     return write_failed();
   }
   projectile::read_line(stdin, buf);

@@ -1,5 +1,8 @@
 #include "set.h"
 
+#include <array>
+#include <charconv>
+
 #include "answer.h"
 #include "input.h"
 #include "practice.h"
@@ -76,17 +79,12 @@ void append_escaped(text& out, std::string_view plain) {
   }
 }
 
+// append_i takes an int, which a set from 2^31 on is not.
 void append_set_number(text& out, std::uint32_t set) {
-  // Digit by digit: append_i takes an int, which a set from 2^31 on is not.
-  char digits[10];
-  std::size_t size = 0;
-  do {
-    digits[size++] = static_cast<char>('0' + set % 10);
-    set /= 10;
-  } while (set != 0);
-  while (size > 0) {
-    out.append(std::string_view(&digits[--size], 1));
-  }
+  std::array<char, 10> digits{};
+  const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), set);
+  out.append(
+      std::string_view(digits.data(), static_cast<std::size_t>(written.ptr - digits.data())));
 }
 
 void write_moodle_question(text& out, std::uint32_t set, int number, const question& q,
@@ -139,7 +137,9 @@ bool write_set(std::uint32_t set, int count, set_form form,
     append_set_number(out, set);
     out.append("</text>\n    </category>\n  </question>\n");
   }
-  for (int number = 1; number <= count; ++number) {
+  // Counted in long long: an int would overflow after a count of INT_MAX.
+  for (long long n = 1; n <= count; ++n) {
+    const int number = static_cast<int>(n);
     const question q = draw_question(raw);
     if (form == set_form::moodle) {
       write_moodle_question(out, set, number, q, solve(q.params));
@@ -160,10 +160,10 @@ bool write_set(std::uint32_t set, int count, set_form form,
     // The key: the same draws again, each answer under its question's number.
     out.append("\nAnswers\n");
     raw = crt_rand{set};
-    for (int number = 1; number <= count; ++number) {
+    for (long long n = 1; n <= count; ++n) {
       const question q = draw_question(raw);
       out.append("\n");
-      out.append_i(number);
+      out.append_i(static_cast<int>(n));
       out.append(".");
       write_answer(out, solve(q.params));
       if (!blocks.flush()) {

@@ -22,8 +22,9 @@ enum class set_form {
 inline constexpr int default_set_count = 10;
 inline constexpr int most_set_count = 10000;
 
-// The set's first `count` questions in `form`, handed to `write` in blocks of
-// some kilobytes; false as soon as a write fails.
+// The set's first `count` questions in `form` (none for a count below 1),
+// handed to `write` in blocks of some kilobytes; false as soon as a write
+// fails. The console's run is the run form of the clock's set.
 bool write_set(std::uint32_t set, int count, set_form form,
                const std::function<bool(std::string_view)>& write);
 
