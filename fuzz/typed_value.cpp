@@ -19,7 +19,7 @@
 
 #include "input.h"
 #include "practice.h"
-#include "set.h"
+#include "problem_set.h"
 
 namespace {
 
@@ -82,6 +82,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned long long digits = std::strtoull(typed.c_str(), nullptr, 10);
     const bool seed = errno == 0 && digits <= UINT32_MAX;
     require(set.has_value() == seed && (!set || *set == digits), "the set is not strtoull's");
+  }
+
+  // A page's address: the set it names is one of its own parts, read as a set.
+  if (const auto named = projectile::set_in_address(typed)) {
+    const auto* start = named->typed.data();
+    require(start >= typed.data() + 4 &&
+                start + named->typed.size() <= typed.data() + typed.size() &&
+                std::string_view(start - 4, 4) == "set=",
+            "an address's set is not a part of it after set=");
+    require(named->typed.find('&') == std::string_view::npos,
+            "an address's set runs past its part");
+    require(named->set == projectile::parse_set(named->typed),
+            "an address's set is not read as a set");
   }
 
   std::vector<std::string_view> arguments;

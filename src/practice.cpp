@@ -201,4 +201,57 @@ verdict check(std::string_view typed, const asked_value& asked) {
   return is_right(*value, asked.value) ? verdict::right : verdict::wrong;
 }
 
+namespace {
+
+constexpr std::string_view expected_number =
+    "Expected a number such as 2.04; use a point for decimals.";
+
+std::string printed_with_unit(const asked_value& asked) {
+  std::string printed(asked.printed.view());
+  printed += ' ';
+  printed += unit_of(asked.what);
+  return printed;
+}
+
+}  // namespace
+
+std::string mark_line(verdict given, const asked_value& asked) {
+  switch (given) {
+    case verdict::right:
+      return "\u2713 Right.";
+    case verdict::unreadable:
+      return "? " + std::string(expected_number);
+    case verdict::negative:
+      return "\u2717 Wrong: the answer is " + printed_with_unit(asked) + ". " +
+             std::string(sign_hint_of(asked.what));
+    case verdict::wrong:
+      break;
+  }
+  return "\u2717 Wrong: the answer is " + printed_with_unit(asked) + ".";
+}
+
+std::string heard_line(verdict given, const asked_value& asked) {
+  std::string heard(name_of(asked.what));
+  switch (given) {
+    case verdict::right:
+      return heard + ": right.";
+    case verdict::unreadable:
+      return heard + ": " + std::string(expected_number);
+    case verdict::negative:
+    case verdict::wrong:
+      break;
+  }
+  return heard + ": wrong, the answer is " + printed_with_unit(asked) + ".";
+}
+
+std::string rule_line() {
+  // The tolerance as a percentage, printed as the answers print numbers; a
+  // no-break space keeps "1 %" on one line.
+  text percent;
+  percent.append("A value is right when it is within ");
+  percent.append_g(tolerance * 100);
+  percent.append("\u00A0% of the worked answer\u2019s.");
+  return std::string(percent.view());
+}
+
 }  // namespace projectile

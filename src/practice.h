@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "answer.h"
@@ -67,5 +68,14 @@ enum class verdict {
 };
 
 verdict check(std::string_view typed, const asked_value& asked);
+
+// The line shown beside a checked value ("✓ Right.", "✗ Wrong: the answer is
+// 35.348 m.") and the words a screen reader hears of it ("Range: right.").
+std::string mark_line(verdict given, const asked_value& asked);
+std::string heard_line(verdict given, const asked_value& asked);
+
+// The rule as a student reads it: "A value is right when it is within 1 % of
+// the worked answer's."
+std::string rule_line();
 
 }  // namespace projectile

@@ -14,9 +14,32 @@ namespace projectile {
 struct crt_rand {
   std::uint32_t state;
 
+  static constexpr std::uint32_t multiplier = 214013U;
+  static constexpr std::uint32_t increment = 2531011U;
+
   constexpr int operator()() noexcept {
-    state = state * 214013U + 2531011U;
+    state = state * multiplier + increment;
     return static_cast<int>((state >> 16) & 0x7FFFU);
+  }
+
+  // Moves on `n` draws at once. n steps of s -> a s + c are themselves one
+  // affine map s -> A s + C modulo 2^32, composed here from the maps of 1, 2,
+  // 4, ... steps by squaring: O(log n) multiplications, and exact, since
+  // unsigned arithmetic is modulo 2^32.
+  constexpr void discard(std::uint64_t n) noexcept {
+    std::uint32_t total_mult = 1;
+    std::uint32_t total_add = 0;
+    std::uint32_t step_mult = multiplier;
+    std::uint32_t step_add = increment;
+    for (; n != 0; n >>= 1U) {
+      if ((n & 1U) != 0) {
+        total_mult *= step_mult;
+        total_add = total_add * step_mult + step_add;
+      }
+      step_add *= step_mult + 1U;
+      step_mult *= step_mult;
+    }
+    state = state * total_mult + total_add;
   }
 };
 
@@ -85,6 +108,7 @@ constexpr question question_of(kind type, int speed, int angle_or_height) noexce
 }
 
 // Three draws, always in the order speed, kind, then angle or height.
+inline constexpr int draws_per_question = 3;
 template <class Raw>
 constexpr question draw_question(Raw& raw) {
   const int speed = random(raw, speed_range.lowest, speed_range.highest);

@@ -7,27 +7,36 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 #include "problem.h"
-#include "set.h"
+#include "problem_set.h"
+#include "text.h"
 
 namespace {
 
 constexpr std::string_view synopsis =
     "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle]\n";
-constexpr std::string_view help =
-    "Writes the questions of set S, the second a run of projectile-questions is\n"
-    "seeded from, each with its worked answer, as that run writes them.\n"
-    "\n"
-    "  --set S      the set: a whole number from 0 to 4294967295\n"
-    "               (without it, the present second, named on standard error)\n"
-    "  --count N    how many questions: 1 to 10000 (10 without it)\n"
-    "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
-    "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
-    "  --help       this text\n";
+// The limits in the help are the library's.
+std::string help() {
+  return "Writes the questions of set S, the second a run of projectile-questions is\n"
+         "seeded from, each with its worked answer, as that run writes them.\n"
+         "\n"
+         "  --set S      the set: " +
+         projectile::whole_number_range(0, projectile::most_set) +
+         "\n"
+         "               (without it, the present second, named on standard error)\n"
+         "  --count N    how many questions: 1 to " +
+         projectile::decimal(projectile::most_set_count) + " (" +
+         projectile::decimal(projectile::default_set_count) +
+         " without it)\n"
+         "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
+         "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
+         "  --help       this text\n";
+}
 
 bool put(std::string_view s) {
   return std::fwrite(s.data(), 1, s.size(), stdout) == s.size();
@@ -56,7 +65,7 @@ int main(int argc, char** argv) try {
   }
   const auto& request = std::get<projectile::set_request>(parsed);
   if (request.help) {
-    return put(synopsis) && put(help) && std::fflush(stdout) == 0 ? 0 : write_failed();
+    return put(synopsis) && put(help()) && std::fflush(stdout) == 0 ? 0 : write_failed();
   }
   std::uint32_t set = 0;
   if (request.set) {
@@ -68,7 +77,7 @@ int main(int argc, char** argv) try {
   }
   // The set is written in blocks, each one write.
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (!projectile::write_set(set, request.count, request.form, put)) {
+  if (!projectile::problem_set(set).write(request.count, request.form, put)) {
     return write_failed();
   }
   return 0;

@@ -282,6 +282,16 @@ void text::append_i(int value) {
   size_ = static_cast<std::size_t>(put_decimal(out, u) - chars_.data());
 }
 
+void text::append_u(std::uint32_t value) {
+  size_ = static_cast<std::size_t>(put_decimal(room(number_room), value) - chars_.data());
+}
+
+std::string decimal(std::uint32_t value) {
+  text out;
+  out.append_u(value);
+  return std::string(out.view());
+}
+
 void text::append_hundredths(int hundredths, float value) {
   // Below 10^6, n / 100 has at most six significant digits, and a float
   // within one unit in the last place of it (2^-23 relative) is far nearer

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,8 @@ class text {
   void append_g(double value);
   static number_text format_g(double value) noexcept;
   void append_i(int value);
+  // As printf's "%u" of a 32-bit value.
+  void append_u(std::uint32_t value);
   // "%g" of `value`, known to be the float that hundredths(n) makes of whole
   // hundredths: printed from n, exactly and more cheaply, where that is sure.
   void append_hundredths(int hundredths, float value);
@@ -60,5 +63,8 @@ class text {
   std::string chars_;  // the storage: all of it writable, the text its first size_ characters
   std::size_t size_ = 0;
 };
+
+// "%u" of `value` as a string of its own.
+std::string decimal(std::uint32_t value);
 
 }  // namespace projectile

@@ -1,7 +1,8 @@
-#include "set.h"
+#include "problem_set.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,7 @@ TEST(SetArguments, NamesWhatIsWrong) {
 
 std::string set_text(std::uint32_t set, int count, set_form form) {
   std::string all;
-  EXPECT_TRUE(write_set(set, count, form, [&](std::string_view block) {
+  EXPECT_TRUE(problem_set(set).write(count, form, [&](std::string_view block) {
     all += block;
     return true;
   }));
@@ -71,7 +72,7 @@ std::string set_text(std::uint32_t set, int count, set_form form) {
 
 // The worksheet holds the run's questions, then its answers under their
 // numbers; Moodle's file holds one question and one blank per asked value.
-TEST(WriteSet, TheFormsHoldTheSameQuestionsAndAnswers) {
+TEST(ProblemSetWrite, TheFormsHoldTheSameQuestionsAndAnswers) {
   const std::string run = set_text(1796634001, 2, set_form::run);
   const std::string sheet = set_text(1796634001, 2, set_form::worksheet);
   const auto answers = sheet.find("\nAnswers\n");
@@ -94,10 +95,10 @@ TEST(WriteSet, TheFormsHoldTheSameQuestionsAndAnswers) {
 }
 
 // A long set is handed on in blocks, all of them, and stops at a failed write.
-TEST(WriteSet, WritesInBlocksAndStopsAtAFailure) {
+TEST(ProblemSetWrite, WritesInBlocksAndStopsAtAFailure) {
   std::vector<std::size_t> blocks;
   std::string all;
-  EXPECT_TRUE(write_set(7, 1000, set_form::run, [&](std::string_view block) {
+  EXPECT_TRUE(problem_set(7).write(1000, set_form::run, [&](std::string_view block) {
     blocks.push_back(block.size());
     all += block;
     return true;
@@ -110,11 +111,98 @@ TEST(WriteSet, WritesInBlocksAndStopsAtAFailure) {
   EXPECT_EQ(all.find("\n1001. "), std::string::npos);
 
   int calls = 0;
-  EXPECT_FALSE(write_set(7, 1000, set_form::worksheet, [&](std::string_view) {
+  EXPECT_FALSE(problem_set(7).write(1000, set_form::worksheet, [&](std::string_view) {
     ++calls;
     return false;
   }));
   EXPECT_EQ(calls, 1);
+}
+
+// Any question reached at once is the one the run reaches by drawing every
+// question before it: the first few hundred against the run's text, and
+// far-off ones against the draws themselves.
+TEST(ProblemSet, AQuestionAtOnceIsTheRunsQuestion) {
+  for (const std::uint32_t set : {0U, 1796634001U, UINT32_MAX}) {
+    const problem_set questions(set);
+    std::string pieces;
+    for (int n = 1; n <= 300; ++n) {
+      const problem p = questions.at(n);
+      pieces += "\n" + question_text(p) + "\n" + answer_text(p);
+    }
+    EXPECT_EQ(pieces, set_text(set, 300, set_form::run)) << set;
+
+    crt_rand raw{set};
+    for (int n = 1; n <= 200000; ++n) {
+      const question drawn = draw_question(raw);
+      if (n % 49999 == 0) {
+        const problem p = questions.at(n);
+        EXPECT_EQ(p.number, n);
+        EXPECT_EQ(p.q.type, drawn.type);
+        EXPECT_EQ(p.q.speed, drawn.speed);
+        EXPECT_EQ(p.q.angle_or_height, drawn.angle_or_height);
+      }
+    }
+  }
+}
+
+TEST(ProblemSet, AnAddressNamesASetOrNot) {
+  EXPECT_EQ(set_in_address(""), std::nullopt);
+  EXPECT_EQ(set_in_address("#practice"), std::nullopt);
+  EXPECT_EQ(set_in_address("#sets=5&xset=5"), std::nullopt);
+  const auto named = set_in_address("#practice&set=4294967295");
+  ASSERT_TRUE(named);
+  EXPECT_EQ(named->typed, "4294967295");
+  EXPECT_EQ(named->set, UINT32_MAX);
+  const auto refused = set_in_address("#set=12x&set=3");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->typed, "12x");
+  EXPECT_EQ(refused->set, std::nullopt);
+  EXPECT_EQ(address_set_refused(refused->typed),
+            "The address asks for set \"12x\", which is not a whole number from 0 to "
+            "4294967295, so this run takes its set from the clock.");
+  EXPECT_EQ(set_in_address("#set=")->set, std::nullopt);
+}
+
+// A question counts once, at its first check with a value read and before its
+// answer is shown; it is right at the first check only if every value was.
+TEST(PracticeSession, TheTallyRule) {
+  practice_session practice(1796634001);
+  const auto printed = [&] {
+    const auto asked = practice.current().asked.view();
+    std::vector<std::string> values(asked.size());
+    std::transform(asked.begin(), asked.end(), values.begin(),
+                   [](const asked_value& a) { return std::string(a.printed.view()); });
+    return values;
+  };
+  const auto typed_in = [&](const std::vector<std::string>& typed) {
+    const std::vector<std::string_view> views(typed.begin(), typed.end());
+    return practice.check(views);
+  };
+  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 0 questions tried.");
+  // Nothing read: no attempt.
+  const auto unread = typed_in({"", "abc"});
+  EXPECT_EQ(unread.marks[0].given, verdict::unreadable);
+  EXPECT_EQ(unread.first_not_right, 0U);
+  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 0 questions tried.");
+  // One value read and right, the rest missing: tried, not right.
+  const auto first = typed_in({printed()[0]});
+  EXPECT_EQ(first.marks[0].line, "\u2713 Right.");
+  EXPECT_EQ(first.first_not_right, 1U);
+  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 1 question tried.");
+  EXPECT_TRUE(typed_in(printed()).first_not_right == std::nullopt);
+  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 1 question tried.");
+
+  practice.next();
+  EXPECT_EQ(practice.current().number, 2);
+  const auto right = typed_in(printed());
+  EXPECT_EQ(right.heard.substr(0, 22), "Time of flight: right.");
+  EXPECT_EQ(practice.tally_line(), "Right at the first check: 1 of 2 questions tried.");
+
+  // Shown before any check: never counted.
+  practice.next();
+  practice.show_answer();
+  typed_in(printed());
+  EXPECT_EQ(practice.tally_line(), "Right at the first check: 1 of 2 questions tried.");
 }
 
 }  // namespace

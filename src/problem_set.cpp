@@ -1,7 +1,7 @@
-#include "set.h"
+#include "problem_set.h"
 
-#include <array>
-#include <charconv>
+#include <algorithm>
+#include <utility>
 
 #include "answer.h"
 #include "input.h"
@@ -79,18 +79,10 @@ void append_escaped(text& out, std::string_view plain) {
   }
 }
 
-// append_i takes an int, which a set from 2^31 on is not.
-void append_set_number(text& out, std::uint32_t set) {
-  std::array<char, 10> digits{};
-  const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), set);
-  out.append(
-      std::string_view(digits.data(), static_cast<std::size_t>(written.ptr - digits.data())));
-}
-
 void write_moodle_question(text& out, std::uint32_t set, int number, const question& q,
                            const answer& a) {
   out.append("  <question type=\"cloze\">\n    <name>\n      <text>Set ");
-  append_set_number(out, set);
+  out.append_u(set);
   out.append(", question ");
   out.append_i(number);
   out.append("</text>\n    </name>\n    <questiontext format=\"html\">\n      <text>");
@@ -125,26 +117,33 @@ void write_moodle_question(text& out, std::uint32_t set, int number, const quest
 
 }  // namespace
 
-bool write_set(std::uint32_t set, int count, set_form form,
-               const std::function<bool(std::string_view)>& write) {
+problem problem_set::at(int number) const noexcept {
+  crt_rand raw{set_};
+  raw.discard(static_cast<std::uint64_t>(number - 1) * draws_per_question);
+  const question q = draw_question(raw);
+  const answer a = solve(q.params);
+  return {number, q, a, asked_of(q.type, a)};
+}
+
+bool problem_set::write(int count, set_form form, const block_sink& write) const {
   block_writer blocks(write);
   text& out = blocks.out();
-  crt_rand raw{set};
+  crt_rand raw{set_};
   if (form == set_form::moodle) {
     out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n");
     out.append("  <question type=\"category\">\n    <category>\n");
     out.append("      <text>$course$/top/Projectile motion, set ");
-    append_set_number(out, set);
+    out.append_u(set_);
     out.append("</text>\n    </category>\n  </question>\n");
   }
   // Counted in long long: an int would overflow after a count of INT_MAX.
   for (long long n = 1; n <= count; ++n) {
-    const int number = static_cast<int>(n);
+    const int k = static_cast<int>(n);
     const question q = draw_question(raw);
     if (form == set_form::moodle) {
-      write_moodle_question(out, set, number, q, solve(q.params));
+      write_moodle_question(out, set_, k, q, solve(q.params));
     } else {
-      write_question(out, number, q);
+      write_question(out, k, q);
       if (form == set_form::run) {
         write_answer(out, solve(q.params));
       }
@@ -157,9 +156,10 @@ bool write_set(std::uint32_t set, int count, set_form form,
     out.append("</quiz>\n");
   }
   if (form == set_form::worksheet) {
-    // The key: the same draws again, each answer under its question's number.
+    // The key: the same draws again (a few nanoseconds each), each answer
+    // under its question's number, so that memory stays bounded.
     out.append("\nAnswers\n");
-    raw = crt_rand{set};
+    raw = crt_rand{set_};
     for (long long n = 1; n <= count; ++n) {
       const question q = draw_question(raw);
       out.append("\n");
@@ -174,12 +174,102 @@ bool write_set(std::uint32_t set, int count, set_form form,
   return blocks.flush(true);
 }
 
-std::optional<int> parse_set_count(std::string_view text, int most) noexcept {
-  const auto value = parse_set(text);
+std::string question_text(const problem& p) {
+  text out;
+  write_question(out, p.number, p.q);
+  std::string_view made = out.view();
+  made.remove_prefix(1);  // the empty line that parts it from the text before
+  return std::string(made);
+}
+
+std::string answer_text(const problem& p) {
+  text out;
+  write_answer(out, p.a);
+  std::string_view made = out.view();
+  made.remove_prefix(1);
+  return std::string(made);
+}
+
+std::optional<int> parse_set_count(std::string_view typed, int most) noexcept {
+  const auto value = parse_set(typed);
   if (!value || *value < 1 || *value > static_cast<std::uint32_t>(most)) {
     return std::nullopt;
   }
   return static_cast<int>(*value);
+}
+
+std::string whole_number_range(std::uint32_t lowest, std::uint32_t highest) {
+  return "a whole number from " + decimal(lowest) + " to " + decimal(highest);
+}
+
+std::optional<address_set> set_in_address(std::string_view address) noexcept {
+  constexpr std::string_view key = "set=";
+  if (const auto hash = address.find('#'); hash != std::string_view::npos) {
+    address.remove_prefix(hash + 1);
+  }
+  while (!address.empty()) {
+    const auto end = std::min(address.find('&'), address.size());
+    // Cut in place, as below: substr() may throw, which brings the
+    // exception runtime into the page.
+    std::string_view part(address.data(), end);
+    if (part.starts_with(key)) {
+      part.remove_prefix(key.size());
+      return address_set{part, parse_set(part)};
+    }
+    address.remove_prefix(std::min(end + 1, address.size()));
+  }
+  return std::nullopt;
+}
+
+std::string address_set_refused(std::string_view typed) {
+  return "The address asks for set \"" + std::string(typed) + "\", which is not " +
+         whole_number_range(0, most_set) + ", so this run takes its set from the clock.";
+}
+
+void practice_session::next() noexcept {
+  current_ = set_.at(current_.number + 1);
+  counted_ = false;
+  shown_ = false;
+}
+
+practice_session::checked practice_session::check(std::span<const std::string_view> typed) {
+  checked result;
+  bool any_read = false;
+  bool all_right = true;
+  std::string heard;
+  for (std::size_t i = 0; i < current_.asked.size; ++i) {
+    const asked_value& asked = current_.asked.items[i];
+    const verdict given =
+        projectile::check(i < typed.size() ? typed[i] : std::string_view{}, asked);
+    any_read = any_read || given != verdict::unreadable;
+    if (given != verdict::right) {
+      all_right = false;
+      if (!result.first_not_right) {
+        result.first_not_right = i;
+      }
+    }
+    result.marks.push_back({given, mark_line(given, asked)});
+    if (!heard.empty()) {
+      heard += ' ';
+    }
+    heard += heard_line(given, asked);
+  }
+  result.heard = std::move(heard);
+  // A question counts once: at its first check with a value read, unless its
+  // answer was shown first; it is right at the first check only if every
+  // value was right then.
+  if (any_read && !counted_ && !shown_) {
+    counted_ = true;
+    ++tried_;
+    right_first_ += all_right ? 1 : 0;
+  }
+  return result;
+}
+
+std::string practice_session::tally_line() const {
+  return "Right at the first check: " + decimal(static_cast<std::uint32_t>(right_first_)) + " of " +
+         decimal(static_cast<std::uint32_t>(tried_)) + (tried_ == 1 ? " question" : " questions") +
+         " tried.";
 }
 
 std::variant<set_request, std::string> parse_set_arguments(
@@ -216,8 +306,8 @@ std::variant<set_request, std::string> parse_set_arguments(
       }
       request.set = parse_set(*value);
       if (!request.set) {
-        return "--set must be a whole number from 0 to 4294967295, not '" + std::string(*value) +
-               "'";
+        return "--set must be " + whole_number_range(0, most_set) + ", not '" +
+               std::string(*value) + "'";
       }
     } else if (option == "--count") {
       const auto count = parse_set_count(*value, most_set_count);
@@ -225,7 +315,8 @@ std::variant<set_request, std::string> parse_set_arguments(
         return "--count is given twice";
       }
       if (!count) {
-        return "--count must be a whole number from 1 to 10000, not '" + std::string(*value) + "'";
+        return "--count must be " + whole_number_range(1, most_set_count) + ", not '" +
+               std::string(*value) + "'";
       }
       request.count = *count;
       counted = true;
