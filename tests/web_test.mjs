@@ -121,17 +121,13 @@ describe('chromium', () => {
     page.errors = [];
     page.on('pageerror', (error) => page.errors.push(String(error)));
     page.on('console', (message) => page.errors.push(`console ${message.type()}: ${message.text()}`));
-    const start = performance.now();
     await page.goto(where);
     await waiting(page);
-    page.openedIn = performance.now() - start;
     return page;
   }
 
-  test('a run is the console program\'s, byte for byte, from one file that loads nothing', async (t) => {
+  test('a run is the console program\'s, byte for byte, from one file that loads nothing', async () => {
     const page = await open();
-    t.diagnostic(`the prompt was on screen ${page.openedIn.toFixed(0)} ms after opening the page`);
-    assert.ok(page.openedIn < 500, `the prompt took ${page.openedIn.toFixed(0)} ms`);
     assert.equal(await screenText(page), opening);
     // The input is named by the prompt it answers.
     await page.getByRole('textbox', { name: opening.split('\n').pop().trim() }).waitFor();
@@ -204,29 +200,20 @@ describe('chromium', () => {
     await page.close();
   });
 
-  test('a huge count streams, stays responsive, keeps bounded scrollback, and stops', async (t) => {
+  // How fast it streams, and how long the page's tasks wait meanwhile, are
+  // figures bench/page_bench.mjs prints; here, what a user sees.
+  test('a huge count streams, keeps bounded scrollback, and stops', async (t) => {
     const page = await open();
     await type(page, '2147483647');
-    const start = performance.now();
-    const latencies = [];
     const sizes = [];
     let question = 0;
     while (question < 30000) {
-      // How long a task the page posts waits for its turn.
-      latencies.push(await page.evaluate(() => new Promise((resolve) => {
-        const posted = performance.now();
-        setTimeout(() => resolve(performance.now() - posted), 0);
-      })));
+      // A posted task gets its turn while the run streams: the page answers.
+      await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
       sizes.push(await page.evaluate(() => document.getElementById('screen').childElementCount));
       question = await lastQuestion(page);
       await new Promise((resolve) => setTimeout(resolve, 250));
     }
-    latencies.sort((a, b) => a - b);
-    const median = latencies[latencies.length >> 1];
-    const seconds = (performance.now() - start) / 1000;
-    t.diagnostic(`${question} questions in ${seconds.toFixed(1)} s; a task waited ${median.toFixed(1)} ms ` +
-      `(median), ${latencies[latencies.length - 1].toFixed(0)} ms at most`);
-    assert.ok(median < 100, `a task waited ${median.toFixed(0)} ms (median)`);
     assert.ok(Math.max(...sizes) < 1000, `the screen grew to ${Math.max(...sizes)} blocks`);
 
     await page.keyboard.press('Control+c');
@@ -553,7 +540,7 @@ describe('chromium', () => {
     await page.locator('#worksheet-count').fill('101');
     await page.keyboard.press('Enter');
     assert.equal(await page.locator('#worksheet-problem').textContent(),
-      'The number of questions is a whole number from 1 to 100.');
+      'The number of questions is a whole number from 1 to 100 (projectile-set writes up to 10000).');
     assert.equal(await page.locator('#worksheet-count').getAttribute('aria-invalid'), 'true');
     assert.equal(await page.locator('#sheet-questions pre').count(), 12);
     await context.close();

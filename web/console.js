@@ -117,17 +117,10 @@
     }
   }
 
-  // A run's set is the second its clock reads, which the page chooses (see
-  // stdio.js): the one the address names (#set=S, with #practice or not),
-  // read by the library, for the first run only; otherwise the present
-  // second, as the console program reads it. Each run's set is on #screen,
-  // with an event, for the Practice view.
-  var addressSet = (function () {
-    var part = location.hash.slice(1).split('&').filter(function (p) {
-      return p.indexOf('set=') === 0;
-    })[0];
-    return part === undefined ? null : part.slice(4);
-  })();
+  // Each run's set is the library's to choose (run_set): the one the
+  // address names, for the first run only, else the clock's second. It is
+  // shown, and kept on #screen with an event for the other views.
+  var address = location.hash;
 
   // A link opened in a tab already showing the page changes only its
   // address's fragment: the page starts again, as if opened from the link.
@@ -135,29 +128,16 @@
     location.reload();
   });
 
-  function secondFor(program) {
-    var typed = addressSet;
-    addressSet = null;
-    if (typed !== null) {
-      var set = program.ccall('read_set', 'number', ['string'], [typed]);
-      if (set >= 0) {
-        return set;
-      }
-      tell(
-        'The address asks for set "' + typed + '", which is not a whole number from 0 to ' +
-          '4294967295, so this run takes its set from the clock.'
-      );
-    }
-    return Math.floor(Date.now() / 1000);
-  }
-
   function chooseSet(program) {
-    program.clockSecond = secondFor(program);
-    // srand() keeps the low 32 bits of the second.
-    var set = program.clockSecond >>> 0;
-    screen.dataset.set = String(set);
-    setNumber.textContent = String(set);
-    document.dispatchEvent(new CustomEvent('projectile-set', { detail: set }));
+    var chosen = JSON.parse(program.ccall('run_set', 'string', ['string'], [address]));
+    address = '';
+    if (chosen.notice) {
+      tell(chosen.notice);
+    }
+    screen.dataset.set = String(chosen.set);
+    setNumber.textContent = String(chosen.set);
+    document.dispatchEvent(new CustomEvent('projectile-set', { detail: chosen.set }));
+    return chosen.set;
   }
 
   function tell(text) {
@@ -263,8 +243,9 @@
         if (thisRun !== run) {
           return null;
         }
-        chooseSet(program);
-        return program.ccall('main', 'number', [], [], { async: true });
+        return program.ccall('console_run', 'number', ['number'], [chooseSet(program)], {
+          async: true,
+        });
       })
       .then(
         function () {

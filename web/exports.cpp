@@ -1,164 +1,252 @@
-// What the page asks of the library besides main(), exported beside it: for
-// the Practice view, the questions of a set in the console run's order, each
-// with its text, the quantities it asks for and its worked answer, and the
-// verdict on a typed value; for the Worksheet view, any question or answer of
-// a set and its Moodle quiz file; and reading a set or count typed into the
-// page or its address. The page keeps no text, number or rule of its own. A
-// returned string stays valid until the next call that returns one.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
+// The page's way into the library: each call the page makes, marked here for
+// export and nowhere else. A call returns what the page lays out, as one JSON
+// object: every text, number and verdict in it is the library's, so the page
+// keeps no rule or message of its own. The returned text stays valid until
+// the next call that returns one.
+#include <emscripten/emscripten.h>
 
-#include "answer.h"
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console.h"
 #include "input.h"
 #include "practice.h"
 #include "problem.h"
-#include "set.h"
+#include "problem_set.h"
 #include "text.h"
 
 namespace {
 
-struct practice {
-  projectile::crt_rand raw{0};
-  int number = 0;
-  projectile::question question{};
-  projectile::answer answer{};
-  projectile::asked_values asked{};
+std::string returned;
+
+// A JSON object written a member at a time onto the end of `returned`;
+// reply() starts a new returned text with one.
+class object {
+ public:
+  object() { returned += '{'; }
+
+  object& text(std::string_view name, std::string_view value) {
+    key(name);
+    quote(value);
+    return *this;
+  }
+  object& number(std::string_view name, std::uint32_t value) {
+    key(name);
+    returned += projectile::decimal(value);
+    return *this;
+  }
+  object& flag(std::string_view name, bool value) {
+    key(name);
+    returned += value ? "true" : "false";
+    return *this;
+  }
+  // An array member: `each(i)` writes element i, through the helpers below.
+  template <class Each>
+  object& list(std::string_view name, std::size_t size, Each each) {
+    key(name);
+    returned += '[';
+    for (std::size_t i = 0; i < size; ++i) {
+      returned += i == 0 ? "" : ",";
+      each(i);
+    }
+    returned += ']';
+    return *this;
+  }
+  static void quote(std::string_view value) {
+    returned += '"';
+    // Runs of plain characters go in whole; each escaped one between them.
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      const auto c = static_cast<unsigned char>(value[i]);
+      if (c != '"' && c != '\\' && c >= 0x20) {
+        continue;
+      }
+      returned.append(value.data() + plain, i - plain);
+      plain = i + 1;
+      if (c >= 0x20) {
+        returned += '\\';
+        returned += static_cast<char>(c);
+      } else {
+        constexpr std::string_view hex = "0123456789abcdef";
+        returned += "\\u00";
+        returned += hex[c >> 4U];
+        returned += hex[c & 0xFU];
+      }
+    }
+    returned.append(value.data() + plain, value.size() - plain);
+    returned += '"';
+  }
+  const char* done() {
+    returned += '}';
+    return returned.c_str();
+  }
+
+ private:
+  void key(std::string_view name) {
+    returned += first_ ? "" : ",";
+    first_ = false;
+    quote(name);
+    returned += ':';
+  }
+  bool first_ = true;
 };
 
-practice current;
-projectile::text returned;
-
-// The returned text, NUL-terminated, from its `from`th character.
-const char* give(std::size_t from = 0) {
-  returned.append(std::string_view("", 1));
-  return returned.view().data() + from;
-}
-
-const char* give(std::string_view s) {
+object reply() {
   returned.clear();
-  returned.append(s);
-  return give();
+  return {};
 }
 
-// The asked quantity at `index`, or nullptr past the last.
-const projectile::asked_value* asked_at(int index) {
-  const auto asked = current.asked.view();
-  return index >= 0 && static_cast<std::size_t>(index) < asked.size()
-             ? &asked[static_cast<std::size_t>(index)]
-             : nullptr;
+std::optional<projectile::practice_session> practice;
+
+// The question Practice shows, with its fields and the tally so far.
+const char* practice_question() {
+  const projectile::problem& p = practice->current();
+  return reply()
+      .number("set", practice->set().number())
+      .text("rule", projectile::rule_line())
+      .text("question", projectile::question_text(p))
+      .list("fields", p.asked.size,
+            [&](std::size_t i) {
+              const projectile::quantity what = p.asked.items[i].what;
+              object()
+                  .text("label", projectile::label_of(what))
+                  .text("name", projectile::name_of(what))
+                  .done();
+            })
+      .text("tally", practice->tally_line())
+      .done();
 }
 
 }  // namespace
 
 extern "C" {
 
-// The set a page's address or a field names, or -1 when it names none that a
-// run can have (exact in a double, as the page's numbers are).
-double read_set(const char* typed) {
-  const auto set = projectile::parse_set(typed);
-  return set ? static_cast<double>(*set) : -1.0;
+// The set of a run the page starts: the one `address` names ("#set=S", among
+// other parts), else the clock's second, with a notice when the address
+// names a set no run can have.
+EMSCRIPTEN_KEEPALIVE const char* run_set(const char* address) {
+  const auto asked = projectile::set_in_address(address);
+  if (asked && asked->set) {
+    return reply().number("set", *asked->set).text("notice", "").done();
+  }
+  return reply()
+      .number("set", projectile::seeded_from_clock().state)
+      .text("notice", asked ? projectile::address_set_refused(asked->typed) : "")
+      .done();
 }
 
-// A worksheet's count, 1 to `most`, or -1.
-int read_count(const char* typed, int most) {
-  const auto count = projectile::parse_set_count(typed, most);
-  return count ? *count : -1;
+// The console program's run of `set`, on the page's standard input and
+// output; 0, or 1 when output could not be written.
+EMSCRIPTEN_KEEPALIVE int console_run(std::uint32_t set) {
+  (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
+  return projectile::run_console(set, stdin, stdout) ? 0 : 1;
 }
 
-// Question `number` of the set, or its worked answer under the number as a
-// worksheet's key gives it ("3." and the answer), each without the empty
-// line before it.
-const char* set_piece(std::uint32_t set, int number, int answer) {
-  projectile::crt_rand raw{set};
-  projectile::question q{};
-  for (int n = 1; n <= number; ++n) {
-    q = projectile::draw_question(raw);
+// Practice of `set` from its first question.
+EMSCRIPTEN_KEEPALIVE const char* practice_open(std::uint32_t set) {
+  practice.emplace(set);
+  return practice_question();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* practice_next() {
+  practice->next();
+  return practice_question();
+}
+
+// The values typed into the question's fields, a line each.
+EMSCRIPTEN_KEEPALIVE const char* practice_check(const char* typed) {
+  std::vector<std::string_view> values;
+  for (std::string_view rest = typed;;) {
+    const auto end = rest.find('\n');
+    values.emplace_back(rest.data(), std::min(end, rest.size()));
+    if (end == std::string_view::npos) {
+      break;
+    }
+    rest.remove_prefix(end + 1);
   }
-  returned.clear();
-  if (answer != 0) {
-    returned.append_i(number);
-    returned.append(".");
-    projectile::write_answer(returned, projectile::solve(q.params));
-    return give();
+  const auto checked = practice->check(values);
+  return reply()
+      .list("marks", checked.marks.size(),
+            [&](std::size_t i) {
+              object()
+                  .text("line", checked.marks[i].line)
+                  .flag("right", checked.marks[i].given == projectile::verdict::right)
+                  .done();
+            })
+      .text("heard", checked.heard)
+      .number("focus",
+              static_cast<std::uint32_t>(checked.first_not_right.value_or(checked.marks.size())))
+      .text("tally", practice->tally_line())
+      .done();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* practice_show() {
+  practice->show_answer();
+  return reply()
+      .text("answer", projectile::answer_text(practice->current()))
+      .text("note", "The answer is shown: checks of this question no longer count.")
+      .done();
+}
+
+// A worksheet of the set and count typed into its fields (no count: the
+// default): its title, each question and each answer under its number, and
+// the name of its Moodle file; or what is wrong with the fields.
+EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_typed) {
+  const auto set = projectile::parse_set(set_typed);
+  // An empty count asks for the default, as projectile-set without --count.
+  const std::string_view count_text = count_typed;
+  const auto count = count_text.empty()
+                         ? std::optional<int>(projectile::default_set_count)
+                         : projectile::parse_set_count(count_text, projectile::most_sheet_count);
+  if (!set || !count) {
+    const std::string problem =
+        !set ? "The set is " + projectile::whole_number_range(0, projectile::most_set) + "."
+             : "The number of questions is " +
+                   projectile::whole_number_range(1, projectile::most_sheet_count) +
+                   " (projectile-set writes up to " +
+                   projectile::decimal(projectile::most_set_count) + ").";
+    return reply()
+        .text("problem", problem)
+        .flag("setInvalid", !set)
+        .flag("countInvalid", !count)
+        .done();
   }
-  projectile::write_question(returned, number, q);
-  return give(1);
+  const projectile::problem_set questions(*set);
+  std::vector<projectile::problem> problems;
+  for (int n = 1; n <= *count; ++n) {
+    problems.push_back(questions.at(n));
+  }
+  const std::string number = projectile::decimal(*set);
+  return reply()
+      .number("set", *set)
+      .number("count", static_cast<std::uint32_t>(*count))
+      .text("title", "Projectile motion questions, set " + number)
+      .list("questions", problems.size(),
+            [&](std::size_t i) { object::quote(projectile::question_text(problems[i])); })
+      .list("answers", problems.size(),
+            [&](std::size_t i) {
+              object::quote(projectile::decimal(static_cast<std::uint32_t>(problems[i].number)) +
+                            ".\n" + projectile::answer_text(problems[i]));
+            })
+      .text("file", "projectile-set-" + number + ".xml")
+      .done();
 }
 
 // The set's first `count` questions as a Moodle quiz file, as projectile-set
 // --moodle writes it.
-const char* set_moodle(std::uint32_t set, int count) {
+EMSCRIPTEN_KEEPALIVE const char* sheet_moodle(std::uint32_t set, int count) {
   returned.clear();
-  projectile::write_set(set, count, projectile::set_form::moodle, [](std::string_view block) {
-    returned.append(block);
-    return true;
-  });
-  return give();
-}
-
-// Question 1 of the run seeded at `set` comes next, as srand(set) would start it.
-void practice_start(std::uint32_t set) {
-  current = {projectile::crt_rand{set}};
-}
-
-// Draws the next question; returns how many quantities it asks for.
-int practice_next() {
-  ++current.number;
-  current.question = projectile::draw_question(current.raw);
-  current.answer = projectile::solve(current.question.params);
-  current.asked = projectile::asked_of(current.question.type, current.answer);
-  return static_cast<int>(current.asked.size);
-}
-
-// The question as the console writes it, from its number to the request's line end.
-const char* practice_question() {
-  returned.clear();
-  projectile::write_question(returned, current.number, current.question);
-  return give(1);  // after the empty line that parts it from the text before
-}
-
-// The worked answer as the console writes it, every line from "Answer:" on.
-const char* practice_answer() {
-  returned.clear();
-  projectile::write_answer(returned, current.answer);
-  return give(1);
-}
-
-const char* practice_label(int index) {
-  const auto* asked = asked_at(index);
-  return asked ? give(projectile::label_of(asked->what)) : nullptr;
-}
-
-const char* practice_name(int index) {
-  const auto* asked = asked_at(index);
-  return asked ? give(projectile::name_of(asked->what)) : nullptr;
-}
-
-// The value as the worked answer prints it, with its unit: "35.348 m".
-const char* practice_printed(int index) {
-  const auto* asked = asked_at(index);
-  if (asked == nullptr) {
-    return nullptr;
-  }
-  returned.clear();
-  returned.append(asked->printed);
-  returned.append(" ");
-  returned.append(projectile::unit_of(asked->what));
-  return give();
-}
-
-// 0 unreadable, 1 negative, 2 wrong, 3 right (projectile::verdict).
-int practice_check(int index, const char* typed) {
-  const auto* asked = asked_at(index);
-  return static_cast<int>(asked ? projectile::check(typed, *asked)
-                                : projectile::verdict::unreadable);
-}
-
-// Why a negative value is wrong, in a line: the sign convention of its quantity.
-const char* practice_sign_hint(int index) {
-  const auto* asked = asked_at(index);
-  return asked ? give(projectile::sign_hint_of(asked->what)) : nullptr;
+  projectile::problem_set(set).write(count, projectile::set_form::moodle,
+                                     [](std::string_view block) {
+                                       returned += block;
+                                       return true;
+                                     });
+  return returned.c_str();
 }
 
 }  // extern "C"

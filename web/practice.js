@@ -1,12 +1,14 @@
 // The Practice view: the questions of the page's set, one at a time, each
-// answer hidden until the student has tried it. The questions, the answers,
-// what is asked, how a typed value is read and whether it is right all come
+// answer hidden until the student has tried it. Every text in it (the
+// question, the fields' labels, the marks, what is heard, the tally, the
+// rule) and every decision (what is read, what is right, what counts) comes
 // from the library (exports.cpp); this lays them out and carries text in.
 (function () {
   'use strict';
 
   var practiceView = document.getElementById('practice-view');
   var setText = document.getElementById('practice-set');
+  var ruleText = document.getElementById('practice-rule');
   var questionText = document.getElementById('practice-question');
   var form = document.getElementById('practice-form');
   var fieldsBox = document.getElementById('practice-fields');
@@ -16,24 +18,14 @@
   var answerText = document.getElementById('practice-answer');
   var shownNote = document.getElementById('shown');
   var announcer = document.getElementById('announce');
-  var screen = document.getElementById('screen');
 
-  // As projectile::verdict numbers them.
-  var UNREADABLE = 0;
-  var NEGATIVE = 1;
-  var RIGHT = 3;
-  var EXPECTED = 'Expected a number such as 2.04; use a point for decimals.';
-
-  var library = null; // an instance of the program whose main() never runs
+  var library = null; // an instance of the page's library, for Practice alone
   var set = null; // the set practised
+  var pageSet = null; // the set of the console's latest run
   var fields = [];
-  var tried = 0; // questions checked with a value read, before their answer was shown
-  var rightFirst = 0; // of those, questions all right at that first check
-  var attempted = false;
-  var shown = false;
 
-  function call(name, returnType, argTypes, args) {
-    return library.ccall('practice_' + name, returnType, argTypes || [], args || []);
+  function call(name, argTypes, args) {
+    return JSON.parse(library.ccall('practice_' + name, 'string', argTypes || [], args || []));
   }
 
   // Through the page's one live region, as the console's output is.
@@ -46,18 +38,13 @@
     }
   }
 
-  function showTally() {
-    tally.textContent =
-      'Right at the first check: ' + rightFirst + ' of ' + tried + (tried === 1 ? ' question' : ' questions') + ' tried.';
-  }
-
-  function field(index) {
+  function field(asked, index) {
     var id = 'value-' + index;
     var box = document.createElement('div');
     box.className = 'field';
     var label = document.createElement('label');
     label.htmlFor = id;
-    label.textContent = call('label', 'string', ['number'], [index]);
+    label.textContent = asked.label;
     var input = document.createElement('input');
     input.id = id;
     input.type = 'text';
@@ -78,93 +65,57 @@
     });
     box.append(label, input, verdict);
     fieldsBox.appendChild(box);
-    return { input: input, verdict: verdict, name: call('name', 'string', ['number'], [index]) };
+    return { input: input, verdict: verdict };
   }
 
-  function ask() {
-    var count = call('next', 'number');
-    questionText.textContent = call('question', 'string');
+  function ask(shown) {
+    set = shown.set;
+    setText.textContent = String(shown.set);
+    ruleText.textContent = shown.rule;
+    questionText.textContent = shown.question;
+    tally.textContent = shown.tally;
     answerText.hidden = true;
     answerText.textContent = '';
     shownNote.hidden = true;
     fieldsBox.replaceChildren();
-    fields = [];
-    for (var i = 0; i < count; i++) {
-      fields.push(field(i));
-    }
-    attempted = false;
-    shown = false;
+    fields = shown.fields.map(field);
     fields[0].input.focus();
   }
 
-  function startSet(newSet) {
-    set = newSet;
-    setText.textContent = String(set);
-    call('start', null, ['number'], [set]);
-    tried = 0;
-    rightFirst = 0;
-    showTally();
-    ask();
-  }
-
   function check() {
-    var words = [];
-    var firstWrong = null;
-    var read = 0;
-    var allRight = true;
-    fields.forEach(function (f, index) {
-      var verdict = call('check', 'number', ['number', 'string'], [index, f.input.value]);
-      var mark;
-      if (verdict === RIGHT) {
-        mark = '✓ Right.';
-        words.push(f.name + ': right.');
+    var typed = fields.map(function (f) {
+      return f.input.value;
+    });
+    var checked = call('check', ['string'], [typed.join('\n')]);
+    checked.marks.forEach(function (mark, index) {
+      var f = fields[index];
+      f.verdict.textContent = mark.line;
+      if (mark.right) {
         f.input.removeAttribute('aria-invalid');
       } else {
-        allRight = false;
-        firstWrong = firstWrong || f;
         f.input.setAttribute('aria-invalid', 'true');
-        if (verdict === UNREADABLE) {
-          mark = '? ' + EXPECTED;
-          words.push(f.name + ': ' + EXPECTED);
-        } else {
-          var printed = call('printed', 'string', ['number'], [index]);
-          mark = '✗ Wrong: the answer is ' + printed + '.';
-          if (verdict === NEGATIVE) {
-            mark += ' ' + call('sign_hint', 'string', ['number'], [index]);
-          }
-          words.push(f.name + ': wrong, the answer is ' + printed + '.');
-        }
       }
-      if (verdict !== UNREADABLE) {
-        read++;
-      }
-      f.verdict.textContent = mark;
     });
-    if (read > 0 && !attempted && !shown) {
-      attempted = true;
-      tried++;
-      rightFirst += allRight ? 1 : 0;
-      showTally();
-    }
-    say(words.join(' '));
-    if (firstWrong) {
-      firstWrong.input.focus();
+    tally.textContent = checked.tally;
+    say(checked.heard);
+    if (checked.focus < fields.length) {
+      fields[checked.focus].input.focus();
     }
   }
 
   function showAnswer() {
-    answerText.textContent = call('answer', 'string');
+    var shown = call('show');
+    answerText.textContent = shown.answer;
     answerText.hidden = false;
+    shownNote.textContent = shown.note;
     shownNote.hidden = false;
-    shown = true;
     answerText.focus();
   }
 
   // The view follows the page's set: that of the console's latest run.
   function follow() {
-    var pageSet = Number(screen.dataset.set);
-    if (!practiceView.hidden && library && screen.dataset.set && pageSet !== set) {
-      startSet(pageSet);
+    if (!practiceView.hidden && library && pageSet !== null && pageSet !== set) {
+      ask(call('open', ['number'], [pageSet]));
     }
   }
 
@@ -179,7 +130,7 @@
       }
       return;
     }
-    createProgram({ noInitialRun: true, clockSecond: 0 }).then(function (program) {
+    createProgram().then(function (program) {
       library = program;
       follow();
     });
@@ -190,6 +141,11 @@
     check();
   });
   showButton.addEventListener('click', showAnswer);
-  nextButton.addEventListener('click', ask);
-  document.addEventListener('projectile-set', follow);
+  nextButton.addEventListener('click', function () {
+    ask(call('next'));
+  });
+  document.addEventListener('projectile-set', function (event) {
+    pageSet = event.detail;
+    follow();
+  });
 })();

@@ -1,7 +1,6 @@
-// The program's standard input and output, and its clock, in the page: the C
-// library's reads and writes end here, and are handed to the page's console,
-// which the page passes to each run as Module.console (see console.js); its
-// calendar clock reads the second the page chose for the run.
+// The console run's standard input and output in the page: the C library's
+// reads and writes end here, and are handed to the page's console, which the
+// page passes to each run as Module.console (see console.js).
 //
 // Both calls may suspend the program (Asyncify): a read until a line is
 // typed, a write so that the page can draw and take input before the program
@@ -9,18 +8,6 @@
 // again with the same arguments; that call only collects the result, so its
 // work must not be done twice.
 mergeInto(LibraryManager.library, {
-  // The program's only clock is time(), which this C library implements here
-  // in JavaScript: it reads Module.clockSecond, so that a run's set is the
-  // page's to choose and to show. Its time_t has 32 bits, and srand() keeps
-  // the low 32 bits of any time: the second's low 32 bits are the seed.
-  time: function (ptr) {
-    var seconds = Module.clockSecond | 0;
-    if (ptr) {
-      HEAP32[ptr >> 2] = seconds;
-    }
-    return seconds;
-  },
-
   fd_write: function (fd, iov, iovcnt, pnum) {
     if (Asyncify.state === Asyncify.State.Normal) {
       var written = 0;

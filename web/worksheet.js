@@ -1,7 +1,7 @@
 // The Worksheet view: a set's questions to print with room to work, then,
 // from a new page, its answer key; and the same set as a Moodle quiz file.
-// Every text, the set and count read from the fields included, comes from
-// the library (exports.cpp); this lays them out.
+// The library (exports.cpp) reads the set and count typed into the fields
+// and makes every text; this lays them out.
 (function () {
   'use strict';
 
@@ -12,16 +12,11 @@
   var sheetTitle = document.getElementById('sheet-title');
   var questions = document.getElementById('sheet-questions');
   var answers = document.getElementById('sheet-answers');
-  var screen = document.getElementById('screen');
   var view = document.getElementById('worksheet-view');
-  var MOST = 100;
 
   var library = null;
-  var shown = null; // the set and count the sheet shows
-
-  function call(name, returnType, argTypes, args) {
-    return library.ccall(name, returnType, argTypes, args);
-  }
+  var shown = null; // the sheet on show, as the library made it
+  var pageSet = null; // the set of the console's latest run
 
   function pre(text) {
     var block = document.createElement('pre');
@@ -31,30 +26,26 @@
 
   // The sheet of the set and count in the fields, or what is wrong with them.
   function make() {
-    var set = call('read_set', 'number', ['string'], [setField.value.trim()]);
-    var count = call('read_count', 'number', ['string', 'number'], [countField.value.trim(), MOST]);
-    setField.setAttribute('aria-invalid', String(set < 0));
-    countField.setAttribute('aria-invalid', String(count < 0));
-    if (set < 0 || count < 0) {
-      problem.textContent = set < 0 ? 'The set is a whole number from 0 to 4294967295.'
-        : 'The number of questions is a whole number from 1 to ' + MOST + '.';
+    var typed = [setField.value.trim(), countField.value.trim()];
+    var made = JSON.parse(library.ccall('sheet', 'string', ['string', 'string'], typed));
+    setField.setAttribute('aria-invalid', String(Boolean(made.setInvalid)));
+    countField.setAttribute('aria-invalid', String(Boolean(made.countInvalid)));
+    if (!countField.value && made.count) {
+      countField.value = String(made.count); // the library's default
+    }
+    if (made.problem) {
+      problem.textContent = made.problem;
       problem.hidden = false;
       return false;
     }
     problem.hidden = true;
-    if (shown && shown.set === set && shown.count === count) {
+    if (shown && shown.set === made.set && shown.count === made.count) {
       return true;
     }
-    shown = { set: set, count: count };
-    sheetTitle.textContent = 'Projectile motion questions, set ' + set;
-    var questionBlocks = [];
-    var answerBlocks = [];
-    for (var n = 1; n <= count; n++) {
-      questionBlocks.push(pre(call('set_piece', 'string', ['number', 'number', 'number'], [set, n, 0])));
-      answerBlocks.push(pre(call('set_piece', 'string', ['number', 'number', 'number'], [set, n, 1])));
-    }
-    questions.replaceChildren.apply(questions, questionBlocks);
-    answers.replaceChildren.apply(answers, answerBlocks);
+    shown = made;
+    sheetTitle.textContent = made.title;
+    questions.replaceChildren.apply(questions, made.questions.map(pre));
+    answers.replaceChildren.apply(answers, made.answers.map(pre));
     return true;
   }
 
@@ -62,10 +53,10 @@
     if (!make()) {
       return;
     }
-    var xml = call('set_moodle', 'string', ['number', 'number'], [shown.set, shown.count]);
+    var xml = library.ccall('sheet_moodle', 'string', ['number', 'number'], [shown.set, shown.count]);
     var link = document.createElement('a');
     link.href = 'data:application/xml;charset=utf-8,' + encodeURIComponent(xml);
-    link.download = 'projectile-set-' + shown.set + '.xml';
+    link.download = shown.file;
     document.body.appendChild(link);
     link.click();
     link.remove();
@@ -84,8 +75,9 @@
 
   // The page's set, once its first run has one, unless another was typed.
   document.addEventListener('projectile-set', function (event) {
+    pageSet = event.detail;
     if (!setField.value) {
-      setField.value = String(event.detail);
+      setField.value = String(pageSet);
       if (library && !view.hidden) {
         make();
       }
@@ -96,17 +88,17 @@
     if (event.detail !== 'worksheet') {
       return;
     }
-    if (!setField.value && screen.dataset.set) {
-      setField.value = screen.dataset.set;
+    if (!setField.value && pageSet !== null) {
+      setField.value = String(pageSet);
     }
     if (library) {
       make();
       return;
     }
-    createProgram({ noInitialRun: true, clockSecond: 0 }).then(function (program) {
+    createProgram().then(function (program) {
       library = program;
-      if (!setField.value) {
-        setField.value = screen.dataset.set || '';
+      if (!setField.value && pageSet !== null) {
+        setField.value = String(pageSet);
       }
       make();
     });
