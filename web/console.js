@@ -238,7 +238,7 @@
     againButton.hidden = true;
     stopButton.hidden = false;
     setStatus('Running…');
-    createProgram({ noInitialRun: true, console: terminalFor(thisRun) })
+    loadProgram({ console: terminalFor(thisRun) })
       .then(function (program) {
         if (thisRun !== run) {
           return null;

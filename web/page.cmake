@@ -1,10 +1,11 @@
 # The program as one web page: the library compiled to WebAssembly by
 # emscripten, inside one HTML file that needs nothing else. page.html is the
 # page; exports.cpp is the page's way into the library (the calls it makes
-# are marked for export there); console.js is the Console view and the
-# terminal it shows, stdio.js carries the console run's standard input and
-# output to and from it; practice.js and worksheet.js are the Practice and
-# Worksheet views, and views.js switches between the three.
+# are marked for export there); load.js unpacks the WebAssembly; console.js
+# is the Console view and the terminal it shows, stdio.js carries the console
+# run's standard input and output to and from it; practice.js and
+# worksheet.js are the Practice and Worksheet views, and views.js switches
+# between the three. assemble.mjs puts them into the one file.
 set(web ${PROJECT_SOURCE_DIR}/web)
 # Nothing the page calls throws or asks a type its name: without the runtimes
 # for either (which the library's code does not need, and whose absence makes
@@ -14,12 +15,9 @@ foreach(target projectile projectile-questions)
   target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -Oz)
 endforeach()
 set_target_properties(projectile-questions PROPERTIES
-  SUFFIX .html
-  LINK_DEPENDS
-  "${web}/page.html;${web}/console.js;${web}/practice.js;${web}/worksheet.js;${web}/views.js;${web}/stdio.js")
+  SUFFIX .js
+  LINK_DEPENDS ${web}/stdio.js)
 target_link_options(projectile-questions PRIVATE
-  # One file that works from file://, where a browser loads no separate .wasm.
-  -sSINGLE_FILE=1 --shell-file ${web}/page.html -sMINIFY_HTML=0
   -Oz -sENVIRONMENT=web -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
   # A page allocates little, and seldom: the small allocator is 10 KB less.
   -sMALLOC=emmalloc
@@ -30,7 +28,17 @@ target_link_options(projectile-questions PRIVATE
   # inside its reads and writes; Asyncify needs them by their module's name.
   -sASYNCIFY=1
   "-sASYNCIFY_IMPORTS=[\"wasi_snapshot_preview1.fd_read\",\"wasi_snapshot_preview1.fd_write\"]"
-  --js-library ${web}/stdio.js
-  # Repeated options are kept apart from CMake's removal of duplicates.
-  "SHELL:--extern-post-js ${web}/console.js" "SHELL:--extern-post-js ${web}/practice.js"
-  "SHELL:--extern-post-js ${web}/worksheet.js" "SHELL:--extern-post-js ${web}/views.js")
+  --js-library ${web}/stdio.js)
+
+find_program(NODE_EXECUTABLE NAMES node nodejs REQUIRED)
+set(page ${PROJECT_BINARY_DIR}/projectile-questions.html)
+set(scripts ${web}/console.js ${web}/practice.js ${web}/worksheet.js ${web}/views.js)
+add_custom_command(OUTPUT ${page}
+  COMMAND ${NODE_EXECUTABLE} ${web}/assemble.mjs ${page} ${web}/page.html
+          $<TARGET_FILE:projectile-questions>
+          $<TARGET_FILE_DIR:projectile-questions>/projectile-questions.wasm
+          ${web}/load.js ${scripts}
+  DEPENDS projectile-questions ${web}/assemble.mjs ${web}/page.html ${web}/load.js ${scripts}
+  COMMENT "Making the page, one file: ${page}"
+  VERBATIM)
+add_custom_target(page ALL DEPENDS ${page})

@@ -130,7 +130,7 @@
       }
       return;
     }
-    createProgram().then(function (program) {
+    loadProgram({}).then(function (program) {
       library = program;
       follow();
     });

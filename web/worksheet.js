@@ -95,7 +95,7 @@
       make();
       return;
     }
-    createProgram().then(function (program) {
+    loadProgram({}).then(function (program) {
       library = program;
       if (!setField.value && pageSet !== null) {
         setField.value = String(pageSet);
