@@ -1,5 +1,6 @@
 // libFuzzer target: arbitrary bytes as what a student types into a Practice
-// field, for each quantity, and as a set's number. Checks the readers against
+// field, for each quantity, as a set's number, a page's address, a kept
+// Practice record and projectile-set's arguments. Checks the readers against
 // the C library's: a value accepted is the number strtod reads from the same
 // place (exactly so for up to 15 characters without an exponent, within a
 // relative 1e-14 otherwise), followed only by blanks and the quantity's unit;
@@ -40,20 +41,53 @@ std::string_view trimmed(std::string_view s) {
   return s.substr(first, s.find_last_not_of(blanks) + 1 - first);
 }
 
+// The forms of each quantity's unit a student may type.
+bool is_unit_of(std::string_view unit, projectile::quantity what) {
+  using projectile::quantity;
+  switch (what) {
+    case quantity::time_of_flight:
+      return unit == "s" || unit == "sec";
+    case quantity::range:
+    case quantity::max_height:
+      return unit == "m";
+    case quantity::impact_speed:
+      return unit == "m/s";
+    case quantity::impact_angle:
+      break;
+  }
+  return unit == "degrees" || unit == "deg" || unit == "\u00B0";
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string typed(reinterpret_cast<const char*>(data), size);
-  const std::string body(trimmed(typed));
+  std::string body(trimmed(typed));
+  // One comma and no point: the comma is the decimal mark, as strtod reads a
+  // point. A comma beside a point is refused whatever else is typed.
+  const auto commas = std::count(body.begin(), body.end(), ',');
+  const bool points = body.find('.') != std::string::npos;
+  if (commas == 1 && !points) {
+    body[body.find(',')] = '.';
+  }
   char* end = nullptr;
   const double reference = std::strtod(body.c_str(), &end);
   const std::string_view after = trimmed(std::string_view(end));
-  const bool numeric = typed.find_first_not_of("0123456789+-.eE \t") == std::string::npos;
+  const bool numeric = typed.find_first_not_of("0123456789+-.,eE \t") == std::string::npos;
 
   for (const auto what : {projectile::quantity::time_of_flight, projectile::quantity::range,
                           projectile::quantity::max_height, projectile::quantity::impact_speed,
                           projectile::quantity::impact_angle}) {
-    const auto value = projectile::read_typed(typed, what);
+    const projectile::reading read = projectile::read_value(typed, what);
+    const auto& value = read.value;
+    require(value.has_value() == (read.why == projectile::refusal::none),
+            "a value with a refusal, or a refusal without one");
+    if (commas > 0 && points) {
+      require(read.why == projectile::refusal::comma_and_point, "a comma and a point were read");
+    }
+    if (read.why == projectile::refusal::other_unit) {
+      require(!is_unit_of(read.unit, what), "the field's own unit was refused");
+    }
     if (value) {
       require(end != body.c_str(), "a number was accepted that strtod does not read");
       const std::string_view number(body.c_str(), static_cast<std::size_t>(end - body.c_str()));
@@ -63,11 +97,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(std::fabs(*value - reference) <= 1e-14 * std::fabs(reference),
                 "the value is far from strtod's");
       }
-      require(after.empty() || after == projectile::unit_of(what) ||
-                  (what == projectile::quantity::impact_angle && after == "\u00B0"),
+      require(after.empty() || is_unit_of(after, what),
               "something other than the unit follows the number");
+      // Whatever is typed, a slip is named only for a value that is not right.
+      const projectile::question q = projectile::question_of(projectile::kind::ground, 2000, 3000);
+      const auto asked = projectile::asked_of(q.type, projectile::solve(q.params));
+      for (const auto& a : asked.view()) {
+        if (projectile::is_right(*value, a.value)) {
+          require(projectile::slip_of(q, a, *value) == projectile::slip::none,
+                  "a right value was named as a slip");
+        }
+      }
     }
-    if (numeric) {
+    if (numeric && !(commas > 0 && points) && commas <= 1) {
       const bool whole = !body.empty() && end == body.c_str() + body.size();
       require(value.has_value() == whole,
               "accepted a text strtod does not read whole, or not one it does");
@@ -95,6 +137,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "an address's set runs past its part");
     require(named->set == projectile::parse_set(named->typed),
             "an address's set is not read as a set");
+  }
+
+  // A kept Practice record, as a browser's storage may hold anything: taken
+  // up only whole, and then kept again exactly as it was.
+  projectile::practice_session practice(1796634001);
+  if (practice.resume(typed)) {
+    require(practice.record() == typed, "a record taken up is not kept as it was");
   }
 
   std::vector<std::string_view> arguments;

@@ -1,6 +1,8 @@
 #include "problem_set.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <utility>
 
 #include "answer.h"
@@ -226,50 +228,187 @@ std::string address_set_refused(std::string_view typed) {
          whole_number_range(0, most_set) + ", so this run takes its set from the clock.";
 }
 
-void practice_session::next() noexcept {
-  current_ = set_.at(current_.number + 1);
-  counted_ = false;
+practice_session::practice_session(std::uint32_t set) : set_(set), current_{} {
+  ask(1);
+}
+
+void practice_session::ask(int number) {
+  current_ = set_.at(number);
+  answer_ = answer_text(current_);
+  lines_shown_ = 0;
+  tried_here_ = 0;
   shown_ = false;
+}
+
+void practice_session::next() {
+  ask(current_.number + 1);
 }
 
 practice_session::checked practice_session::check(std::span<const std::string_view> typed) {
   checked result;
-  bool any_read = false;
-  bool all_right = true;
-  std::string heard;
+  std::optional<std::size_t> first_empty;
   for (std::size_t i = 0; i < current_.asked.size; ++i) {
     const asked_value& asked = current_.asked.items[i];
-    const verdict given =
-        projectile::check(i < typed.size() ? typed[i] : std::string_view{}, asked);
-    any_read = any_read || given != verdict::unreadable;
-    if (given != verdict::right) {
-      all_right = false;
-      if (!result.first_not_right) {
-        result.first_not_right = i;
-      }
-    }
-    result.marks.push_back({given, mark_line(given, asked)});
+    const std::string_view text = i < typed.size() ? typed[i] : std::string_view{};
+    const reading read = read_value(text, asked.what);
+    const verdict given = projectile::check(text, asked);
+    const bool tried =
+        given == verdict::right || given == verdict::wrong || given == verdict::negative;
+    const slip named =
+        tried && given != verdict::right ? slip_of(current_.q, asked, *read.value) : slip::none;
+    result.marks.push_back({given, named, mark_line(read, given, named, asked)});
+    const std::string heard = heard_line(read, given, named, asked);
     if (!heard.empty()) {
-      heard += ' ';
+      result.heard += result.heard.empty() ? "" : " ";
+      result.heard += heard;
     }
-    heard += heard_line(given, asked);
+    if (given == verdict::empty) {
+      first_empty = first_empty.value_or(i);
+    } else if (given != verdict::right && !result.first_not_right) {
+      result.first_not_right = i;
+    }
+    const unsigned bit = 1U << i;
+    if (tried && !shown_ && (tried_here_ & bit) == 0) {
+      tried_here_ |= bit;
+      ++tried_;
+      right_first_ += given == verdict::right ? 1 : 0;
+    }
   }
-  result.heard = std::move(heard);
-  // A question counts once: at its first check with a value read, unless its
-  // answer was shown first; it is right at the first check only if every
-  // value was right then.
-  if (any_read && !counted_ && !shown_) {
-    counted_ = true;
-    ++tried_;
-    right_first_ += all_right ? 1 : 0;
+  if (!result.first_not_right) {
+    result.first_not_right = first_empty;
   }
   return result;
 }
 
+std::size_t practice_session::lines_in_answer() const noexcept {
+  // "Answer:" and the lines under it, each ending in a line end, then the
+  // empty line that closes the answer.
+  return static_cast<std::size_t>(std::count(answer_.begin(), answer_.end(), '\n')) - 2;
+}
+
+std::string_view practice_session::hinted() const noexcept {
+  if (lines_shown_ == lines_in_answer()) {
+    return answer_;
+  }
+  std::size_t end = 0;
+  for (std::size_t line = 0; line <= lines_shown_; ++line) {
+    end = answer_.find('\n', end) + 1;
+  }
+  return std::string_view(answer_).substr(0, end);
+}
+
+bool practice_session::every_line_shown() const noexcept {
+  return lines_shown_ == lines_in_answer();
+}
+
+std::string_view practice_session::hint() {
+  if (every_line_shown()) {
+    return {};
+  }
+  ++lines_shown_;
+  ++hints_;
+  std::string_view shown = hinted();
+  shown.remove_suffix(every_line_shown() ? 2 : 1);  // its line end, and the closing empty line
+  return shown.substr(shown.rfind('\n') + 1);
+}
+
+std::string_view practice_session::show_answer() {
+  shown_ = true;
+  lines_shown_ = lines_in_answer();
+  return answer_;
+}
+
 std::string practice_session::tally_line() const {
-  return "Right at the first check: " + decimal(static_cast<std::uint32_t>(right_first_)) + " of " +
-         decimal(static_cast<std::uint32_t>(tried_)) + (tried_ == 1 ? " question" : " questions") +
-         " tried.";
+  const auto counted = [](std::uint32_t n, std::string_view one) {
+    return decimal(n) + " " + std::string(one) + (n == 1 ? "" : "s");
+  };
+  return "Right at the first try: " + decimal(right_first_) + " of " + counted(tried_, "value") +
+         " \u00B7 " + counted(hints_, "hint");
+}
+
+namespace {
+
+// The keys of a kept record, in order, after its first word and version.
+constexpr std::array<std::string_view, 8> record_keys = {"set",   "question", "tried", "right",
+                                                         "hints", "values",   "lines", "shown"};
+constexpr std::string_view record_start = "practice 1";
+
+}  // namespace
+
+std::string practice_session::record() const {
+  const std::array<std::uint32_t, record_keys.size()> values = {
+      set_.number(),
+      static_cast<std::uint32_t>(current_.number),
+      tried_,
+      right_first_,
+      hints_,
+      tried_here_,
+      static_cast<std::uint32_t>(lines_shown_),
+      shown_ ? 1U : 0U};
+  std::string kept(record_start);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    // A piece at a time: GCC 12 warns falsely (-Wrestrict) of " " +
+    // std::string on 32-bit targets.
+    kept += ' ';
+    kept += record_keys[i];
+    kept += '=';
+    kept += decimal(values[i]);
+  }
+  return kept;
+}
+
+bool practice_session::resume(std::string_view kept) {
+  const std::string_view whole = kept;
+  if (!kept.starts_with(record_start)) {
+    return false;
+  }
+  kept.remove_prefix(record_start.size());
+  std::array<std::uint32_t, record_keys.size()> values{};
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!kept.starts_with(" ")) {
+      return false;
+    }
+    kept.remove_prefix(1);
+    if (!kept.starts_with(record_keys[i]) || kept.size() == record_keys[i].size() ||
+        kept[record_keys[i].size()] != '=') {
+      return false;
+    }
+    kept.remove_prefix(record_keys[i].size() + 1);
+    const std::size_t end = std::min(kept.find(' '), kept.size());
+    const auto value = parse_set(std::string_view(kept.data(), end));
+    if (!value) {
+      return false;
+    }
+    values[i] = *value;
+    kept.remove_prefix(end);
+  }
+  const auto [kept_set, question, tried, right, hints, tried_here, lines, shown] = values;
+  constexpr auto most_question = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
+  if (!kept.empty() || kept_set != set_.number() || question < 1 || question > most_question ||
+      right > tried || shown > 1) {
+    return false;
+  }
+  practice_session taken(kept_set);
+  taken.ask(static_cast<int>(question));
+  if (tried_here >= 1U << taken.current_.asked.size || lines > taken.lines_in_answer()) {
+    return false;
+  }
+  taken.tried_ = tried;
+  taken.right_first_ = right;
+  taken.hints_ = hints;
+  taken.tried_here_ = tried_here;
+  taken.lines_shown_ = lines;
+  taken.shown_ = shown == 1;
+  // Only a record as record() writes it: no leading zeros, nothing more.
+  if (taken.record() != whole) {
+    return false;
+  }
+  *this = std::move(taken);
+  return true;
+}
+
+std::string record_key(std::uint32_t set) {
+  return "projectile-practice-" + decimal(set);
 }
 
 std::variant<set_request, std::string> parse_set_arguments(

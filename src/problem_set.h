@@ -88,41 +88,76 @@ std::optional<address_set> set_in_address(std::string_view address) noexcept;
 std::string address_set_refused(std::string_view typed);
 
 // Practice: the set's questions one at a time, each value checked as it is
-// typed, and a tally of how the student did.
+// typed, the worked answer a line at a time on request, and a tally of how
+// the student did, which can be kept and taken up again.
 class practice_session {
  public:
-  explicit practice_session(std::uint32_t set) noexcept : set_(set), current_(set_.at(1)) {}
+  explicit practice_session(std::uint32_t set);
 
   [[nodiscard]] const problem_set& set() const noexcept { return set_; }
   [[nodiscard]] const problem& current() const noexcept { return current_; }
-  void next() noexcept;
+  void next();
+  // Question 1 again, with nothing tried.
+  void start_over() { *this = practice_session(set_.number()); }
 
   struct mark {
     verdict given;
-    std::string line;  // shown beside the value
+    slip named;        // with a wrong value: the slip it comes from, if any
+    std::string line;  // shown beside the value; empty for an empty field
   };
   struct checked {
-    std::vector<mark> marks;  // one per asked value, in the asked order
-    std::string heard;        // what a screen reader is told
-    std::optional<std::size_t> first_not_right;
+    std::vector<mark> marks;                     // one per asked value, in the asked order
+    std::string heard;                           // what a screen reader is told
+    std::optional<std::size_t> first_not_right;  // of the values typed
   };
   // `typed` holds one text per asked value; a missing one counts as empty.
+  // Each value's first try counts once, right or wrong; an empty or refused
+  // value is no try, and nothing counts once the answer has been shown.
   checked check(std::span<const std::string_view> typed);
-  // After this, checks of the current question no longer count.
-  void show_answer() noexcept { shown_ = true; }
+
+  // The worked answer as far as hints have shown it: "Answer:" and one more
+  // line for each hint, all of it (as the console prints it) once every
+  // line is shown. hint() shows the next line and returns it; nothing once
+  // every line is shown.
+  std::string_view hint();
+  [[nodiscard]] std::string_view hinted() const noexcept;
+  [[nodiscard]] bool every_line_shown() const noexcept;
+  // The whole worked answer; checks of this question no longer count.
+  std::string_view show_answer();
   [[nodiscard]] bool answer_shown() const noexcept { return shown_; }
 
-  // "Right at the first check: R of T questions tried."
+  // "Right at the first try: 7 of 9 values · 2 hints".
   [[nodiscard]] std::string tally_line() const;
 
+  // The session as a line of text to keep, and taken up again from one:
+  // false, and nothing changed, for a record that is not one of this set's.
+  [[nodiscard]] std::string record() const;
+  bool resume(std::string_view kept);
+
  private:
+  void ask(int number);
+  [[nodiscard]] std::size_t lines_in_answer() const noexcept;
+
   problem_set set_;
   problem current_;
-  bool counted_ = false;  // the current question has been counted as tried
+  std::string answer_;           // the current question's worked answer
+  std::size_t lines_shown_ = 0;  // of it, after "Answer:", by hints
+  unsigned tried_here_ = 0;      // the current question's values tried, one bit each
   bool shown_ = false;
-  int tried_ = 0;
-  int right_first_ = 0;
+  std::uint32_t tried_ = 0;
+  std::uint32_t right_first_ = 0;
+  std::uint32_t hints_ = 0;
 };
+
+// What Practice says of its state and of the record it keeps, and the name a
+// set's record is kept under.
+inline constexpr std::string_view answer_shown_line =
+    "The answer is shown: checks of this question no longer count.";
+inline constexpr std::string_view record_refused_line =
+    "The score kept for this set could not be read, so it starts again.";
+inline constexpr std::string_view storage_refused_line =
+    "This browser keeps nothing for this page, so the score will not be kept once it closes.";
+std::string record_key(std::uint32_t set);
 
 // What projectile-set is asked for.
 struct set_request {

@@ -94,6 +94,14 @@ TEST(ReadTyped, AcceptsANumberWithTheFieldsOwnUnit) {
            example{"007", quantity::impact_angle, 7.0},
            example{"0.000000000123", quantity::range, 1.23e-10},
            example{"-0", quantity::range, -0.0},
+           // A decimal comma, where it is the one mark; the usual units.
+           example{"2,04", quantity::time_of_flight, 2.04},
+           example{" -2,5 sec", quantity::time_of_flight, -2.5},
+           example{"3,5348e1 m", quantity::range, 35.348},
+           example{",5", quantity::range, 0.5},
+           example{"2.04 sec", quantity::time_of_flight, 2.04},
+           example{"30 deg", quantity::impact_angle, 30.0},
+           example{"30deg", quantity::impact_angle, 30.0},
        }) {
     EXPECT_EQ(read_typed(typed, what), value) << '"' << typed << '"';
   }
@@ -108,7 +116,9 @@ TEST(ReadTyped, RefusesAnythingElse) {
            example{"", quantity::time_of_flight},
            example{"   ", quantity::time_of_flight},
            example{"abc", quantity::time_of_flight},
-           example{"2,04", quantity::time_of_flight},
+           example{"1,234.5", quantity::time_of_flight},
+           example{"1,234,5", quantity::time_of_flight},
+           example{",", quantity::time_of_flight},
            example{"1/2", quantity::time_of_flight},
            example{"2 3", quantity::time_of_flight},
            example{"2.0.4", quantity::time_of_flight},
@@ -124,7 +134,8 @@ TEST(ReadTyped, RefusesAnythingElse) {
            example{"35 m/s", quantity::range},
            example{"35 M", quantity::range},
            example{"20 m", quantity::impact_speed},
-           example{"30 deg", quantity::impact_angle},
+           example{"30 degs", quantity::impact_angle},
+           example{"2 secs", quantity::time_of_flight},
            example{"30\u00B0 degrees", quantity::impact_angle},
            example{"30 \u00B0C", quantity::impact_angle},
            example{"inf", quantity::impact_angle},
@@ -154,8 +165,97 @@ TEST(Check, SortsWhatWasTyped) {
   EXPECT_EQ(check("-35.348", range), verdict::negative);
   EXPECT_EQ(check("-0", range), verdict::wrong);
   EXPECT_EQ(check("1e999", range), verdict::wrong);
-  EXPECT_EQ(check("35,348", range), verdict::unreadable);
+  EXPECT_EQ(check("35,348", range), verdict::right);
   EXPECT_EQ(check("35.348 s", range), verdict::unreadable);
+  EXPECT_EQ(check("", range), verdict::empty);
+  EXPECT_EQ(check(" \t", range), verdict::empty);
+}
+
+// What a refused value is told: the reason, and for a unit of another
+// quantity, the unit the field wants.
+TEST(Check, SaysWhyAValueIsRefused) {
+  const auto asked = asked_of(kind::ground, solve({20.0F, 30.0F, 0.0F}));
+  const auto line = [&](const char* typed, std::size_t index) {
+    const auto read = read_value(typed, asked.items[index].what);
+    return mark_line(read, check(typed, asked.items[index]), slip::none, asked.items[index]);
+  };
+  EXPECT_EQ(line("abc", 0), "? Expected a number such as 2.04.");
+  EXPECT_EQ(line("1,234.5", 1),
+            "? Type the number with one decimal mark, a point or a comma, and no thousands "
+            "separator.");
+  EXPECT_EQ(line("3 m", 0), "? Time of flight is in s, not m.");
+  EXPECT_EQ(line("20 s", 3), "? Impact speed is in m/s, not s.");
+  EXPECT_EQ(line("30 m/s", 4), "? Impact angle is in degrees, not m/s.");
+  EXPECT_EQ(line("", 0), "");
+  // A wrong value is marked wrong, and its answer is not given away.
+  EXPECT_EQ(line("36", 1), "\u2717 Wrong.");
+  EXPECT_EQ(line("-30", 4),
+            "\u2717 Wrong. The angle is measured below the horizontal, so it is positive.");
+}
+
+// Each slip, for each quantity it changes, as a student making it would type
+// the value: for a ground launch at 20 m/s and 30 degrees (t 2.04082 s, range
+// 35.348 m, height 5.10204 m, 20 m/s at 30 degrees) and a horizontal one at
+// 10 m/s from 100 m (t 4.51754 s, range 45.1754 m, 45.3872 m/s at 77.2718
+// degrees). A slip that does not change a quantity is never named for it.
+TEST(SlipOf, NamesEachSlipForEachQuantityItChanges) {
+  const question ground = question_of(kind::ground, 2000, 3000);
+  const question horizontal = question_of(kind::horizontal, 1000, 10000);
+  struct example {
+    const question& q;
+    quantity what;
+    const char* typed;
+    slip named;
+  };
+  for (const auto& [q, what, typed, named] : {
+           // sin and cos exchanged: ux 10, uy 17.3205; range and speed unchanged.
+           example{ground, quantity::time_of_flight, "3.535", slip::sin_cos_swapped},
+           example{ground, quantity::max_height, "15.31", slip::sin_cos_swapped},
+           example{ground, quantity::range, "35.9", slip::none},
+           // Radians: cos 30 = 0.154251, sin 30 = -0.988032, atan out in radians.
+           example{ground, quantity::time_of_flight, "-4.033", slip::radians},
+           example{ground, quantity::range, "-12.44", slip::radians},
+           example{ground, quantity::max_height, "19.92", slip::radians},
+           example{ground, quantity::impact_angle, "-1.416", slip::radians},
+           example{horizontal, quantity::impact_angle, "1.349", slip::radians},
+           // The time to the top as the whole flight.
+           example{ground, quantity::time_of_flight, "1.02", slip::time_to_top},
+           example{ground, quantity::range, "17.67", slip::time_to_top},
+           // g as 10: 2 % short from the ground, under 1 % from a height.
+           example{ground, quantity::time_of_flight, "2", slip::g_10},
+           example{ground, quantity::range, "34.64", slip::g_10},
+           example{ground, quantity::max_height, "5", slip::g_10},
+           example{horizontal, quantity::time_of_flight, "4.472", slip::none},
+           // The drop without the 2: t = sqrt(h / g).
+           example{horizontal, quantity::time_of_flight, "3.194", slip::drop_no_2},
+           example{horizontal, quantity::range, "31.94", slip::drop_no_2},
+           example{horizontal, quantity::impact_speed, "32.86", slip::drop_no_2},
+           example{horizontal, quantity::impact_angle, "72.29", slip::drop_no_2},
+           // From the vertical.
+           example{ground, quantity::impact_angle, "60", slip::from_vertical},
+           example{horizontal, quantity::impact_angle, "12.73", slip::from_vertical},
+           // One component alone.
+           example{ground, quantity::impact_speed, "17.32", slip::one_component},
+           example{ground, quantity::impact_speed, "10", slip::one_component},
+           example{horizontal, quantity::impact_speed, "10", slip::one_component},
+           example{horizontal, quantity::impact_speed, "44.27", slip::one_component},
+           // Wrong, but no slip's.
+           example{ground, quantity::impact_speed, "25", slip::none},
+       }) {
+    const auto asked = asked_of(q.type, solve(q.params));
+    const auto all = asked.view();
+    const quantity wanted = what;  // clang 14 captures no structured binding
+    const auto value = std::find_if(all.begin(), all.end(),
+                                    [&](const asked_value& a) { return a.what == wanted; });
+    ASSERT_NE(value, all.end());
+    const auto read = read_typed(typed, what);
+    ASSERT_TRUE(read.has_value()) << typed;
+    ASSERT_NE(check(typed, *value), verdict::right) << typed;
+    EXPECT_EQ(slip_of(q, *value, *read), named) << name_of(what) << " " << typed;
+  }
+  EXPECT_EQ(id_of(slip::time_to_top), "time-to-top");
+  EXPECT_EQ(sentence_of(slip::time_to_top, quantity::time_of_flight),
+            "That is the time to the highest point; the flight lasts twice as long.");
 }
 
 }  // namespace

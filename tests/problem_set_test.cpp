@@ -127,7 +127,12 @@ TEST(ProblemSet, AQuestionAtOnceIsTheRunsQuestion) {
     std::string pieces;
     for (int n = 1; n <= 300; ++n) {
       const problem p = questions.at(n);
-      pieces += "\n" + question_text(p) + "\n" + answer_text(p);
+      // Appended a piece at a time: GCC 12 warns falsely (-Wrestrict) of
+      // "\n" + std::string on 32-bit targets.
+      pieces += '\n';
+      pieces += question_text(p);
+      pieces += '\n';
+      pieces += answer_text(p);
     }
     EXPECT_EQ(pieces, set_text(set, 300, set_form::run)) << set;
 
@@ -163,10 +168,10 @@ TEST(ProblemSet, AnAddressNamesASetOrNot) {
   EXPECT_EQ(set_in_address("#set=")->set, std::nullopt);
 }
 
-// A question counts once, at its first check with a value read and before its
-// answer is shown; it is right at the first check only if every value was.
-TEST(PracticeSession, TheTallyRule) {
-  practice_session practice(1796634001);
+// Each value's first try counts once, right or wrong; an empty or refused
+// value is no try, and nothing counts once the answer is shown.
+TEST(PracticeSession, TheTallyCountsValuesAndHints) {
+  practice_session practice(1796634001);  // question 1: a horizontal launch, four values
   const auto printed = [&] {
     const auto asked = practice.current().asked.view();
     std::vector<std::string> values(asked.size());
@@ -178,31 +183,99 @@ TEST(PracticeSession, TheTallyRule) {
     const std::vector<std::string_view> views(typed.begin(), typed.end());
     return practice.check(views);
   };
-  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 0 questions tried.");
-  // Nothing read: no attempt.
-  const auto unread = typed_in({"", "abc"});
-  EXPECT_EQ(unread.marks[0].given, verdict::unreadable);
-  EXPECT_EQ(unread.first_not_right, 0U);
-  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 0 questions tried.");
-  // One value read and right, the rest missing: tried, not right.
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 0 of 0 values \u00B7 0 hints");
+  const auto refused = typed_in({"", "abc"});
+  EXPECT_EQ(refused.marks[0].given, verdict::empty);
+  EXPECT_EQ(refused.marks[0].line, "");
+  EXPECT_EQ(refused.first_not_right, 1U);
+  EXPECT_EQ(refused.heard, "Range: Expected a number such as 2.04.");
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 0 of 0 values \u00B7 0 hints");
+  // The time right, alone: one value tried, right; the focus goes on.
   const auto first = typed_in({printed()[0]});
   EXPECT_EQ(first.marks[0].line, "\u2713 Right.");
   EXPECT_EQ(first.first_not_right, 1U);
-  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 1 question tried.");
-  EXPECT_TRUE(typed_in(printed()).first_not_right == std::nullopt);
-  EXPECT_EQ(practice.tally_line(), "Right at the first check: 0 of 1 question tried.");
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 1 value \u00B7 0 hints");
+  // The range wrong, then right: its first try counted, once.
+  typed_in({printed()[0], "1"});
+  typed_in({printed()[0], printed()[1]});
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 2 values \u00B7 0 hints");
 
+  // Hints: the worked answer a line at a time, then all of it.
+  EXPECT_EQ(practice.hinted(), "Answer:\n");
+  EXPECT_EQ(practice.hint(), "(initial vertical velocity = 0 m/s");
+  EXPECT_EQ(practice.hint(), " initial horizontal velocity = 26.04 m/s)");
+  EXPECT_EQ(practice.hinted(),
+            "Answer:\n(initial vertical velocity = 0 m/s\n initial horizontal velocity = 26.04 "
+            "m/s)\n");
+  std::string_view line;
+  while (!practice.every_line_shown()) {
+    line = practice.hint();
+  }
+  EXPECT_EQ(line,
+            "Velocity on impact is 44.0669 m/s at an angle of 53.7777 degrees below the "
+            "horizontal.");
+  EXPECT_EQ(practice.hint(), "");
+  EXPECT_EQ(practice.hinted(), answer_text(practice.current()));
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 2 values \u00B7 7 hints");
+
+  // Shown: the values not yet tried no longer count.
+  EXPECT_EQ(practice.show_answer(), answer_text(practice.current()));
+  typed_in(printed());
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 2 values \u00B7 7 hints");
   practice.next();
   EXPECT_EQ(practice.current().number, 2);
-  const auto right = typed_in(printed());
-  EXPECT_EQ(right.heard.substr(0, 22), "Time of flight: right.");
-  EXPECT_EQ(practice.tally_line(), "Right at the first check: 1 of 2 questions tried.");
-
-  // Shown before any check: never counted.
-  practice.next();
-  practice.show_answer();
+  EXPECT_EQ(practice.hinted(), "Answer:\n");
   typed_in(printed());
-  EXPECT_EQ(practice.tally_line(), "Right at the first check: 1 of 2 questions tried.");
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 6 of 7 values \u00B7 7 hints");
+}
+
+// A kept record takes the session up where it was; anything else is refused
+// and changes nothing.
+TEST(PracticeSession, KeepsItsRecord) {
+  practice_session practice(1796634001);
+  practice.next();
+  const std::string typed(practice.current().asked.items[0].printed.view());
+  const std::vector<std::string_view> values = {typed};
+  practice.check(values);
+  practice.hint();
+  const std::string kept = practice.record();
+  EXPECT_EQ(kept,
+            "practice 1 set=1796634001 question=2 tried=1 right=1 hints=1 values=1 lines=1 "
+            "shown=0");
+
+  practice_session again(1796634001);
+  ASSERT_TRUE(again.resume(kept));
+  EXPECT_EQ(again.record(), kept);
+  EXPECT_EQ(again.current().number, 2);
+  EXPECT_EQ(again.hinted(), practice.hinted());
+  // The time's first try was made before the record was kept.
+  again.check(std::vector<std::string_view>{"1"});
+  EXPECT_EQ(again.tally_line(), practice.tally_line());
+
+  // The kept record with one part changed: each is refused.
+  struct change {
+    std::string_view from, to;
+  };
+  for (const auto& [from, to] : {
+           change{"practice 1", "practice 2"},
+           change{"set=1796634001", "set=1796634002"},
+           change{"question=2", "question=0"},
+           change{"question=2", "question=02"},
+           change{"right=1", "right=2"},
+           change{"tried=1", "tried=-1"},
+           change{"values=1", "values=32"},
+           change{"lines=1", "lines=99"},
+           change{"shown=0", "shown=2"},
+           change{" shown=0", ""},
+           change{"shown=0", "shown=0 "},
+           change{"tried=1 right=1", "right=1 tried=1"},
+           change{kept, ""},
+       }) {
+    std::string refused = kept;
+    refused.replace(refused.find(from), from.size(), to);
+    EXPECT_FALSE(again.resume(refused)) << refused;
+    EXPECT_EQ(again.record(), kept);
+  }
 }
 
 }  // namespace
