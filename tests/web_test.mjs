@@ -329,10 +329,15 @@ describe('chromium', () => {
     }
   }
 
+  const plural = (n, word) => `${n} ${word}${n === 1 ? '' : 's'}`;
+  const tallyOf = (right, tried, hints) =>
+    `Right at the first try: ${right} of ${plural(tried, 'value')} · ${plural(hints, 'hint')}`;
+
   test('practice: the console\'s questions and answers, each checked within 1 %', async () => {
     for (const [hash, second] of [['#practice', SECOND], [`#practice&set=${SECOND + 7}`, SECOND + 7]]) {
       const page = await openPractice(hash);
       const set = practiceSet(second, 20);
+      let values = 0;
       assert.equal(await page.locator('#practice-set').textContent(), String(second));
       for (const [i, { question, answer, asked }] of set.entries()) {
         assert.equal(await page.locator('#practice-question').textContent(), question, `question ${i + 1}`);
@@ -351,73 +356,74 @@ describe('chromium', () => {
         await page.getByRole('button', { name: 'Show answer' }).click();
         assert.equal(await page.locator('#practice-answer').textContent(), answer);
         await page.getByRole('button', { name: 'Next question' }).click();
+        values += asked.length;
       }
-      assert.equal(await tally(page), 'Right at the first check: 20 of 20 questions tried.');
+      assert.equal(await tally(page), tallyOf(values, values, 0));
       assert.deepEqual(page.errors, []);
       await page.close();
     }
   });
 
-  test('practice: wrong, negative and unreadable values, the tally, the keyboard and the live region', async () => {
+  test('practice: wrong, negative and refused values, the tally, the keyboard and the live region', async () => {
     const page = await openPractice('#practice');
     const [{ asked }, second] = practiceSet(SECOND, 2);
     const [first] = asked;
-    // Not a number in the accepted form: kept, explained, and no attempt.
-    for (const typed of ['', 'abc', '2,04', '1/2', '2 3', `${first[1]} m`]) {
+    // Refused, with the reason: kept, and no try. An empty field is not marked.
+    for (const [typed, mark] of [
+      ['abc', '? Expected a number such as 2.04.'],
+      ['1/2', '? Expected a number such as 2.04.'],
+      ['1,234.5', '? Type the number with one decimal mark, a point or a comma, and no thousands separator.'],
+      [`${first[1]} m`, '? Time of flight is in s, not m.'],
+    ]) {
       await field(page, first[0]).fill(typed);
       await page.getByRole('button', { name: 'Check' }).click();
-      assert.deepEqual(await verdictOf(page, first[0]), {
-        mark: '? Expected a number such as 2.04; use a point for decimals.', invalid: 'true', value: typed,
-      }, typed);
-      assert.equal(await tally(page), 'Right at the first check: 0 of 0 questions tried.');
+      assert.deepEqual(await verdictOf(page, first[0]), { mark, invalid: 'true', value: typed }, typed);
+      assert.equal(await verdictOf(page, asked[1][0]).then((v) => v.mark), '');
+      assert.equal(await heardLast(page), `${first[0]}: ${mark.slice(2)}`);
+      assert.equal(await tally(page), tallyOf(0, 0, 0));
     }
-    // 2 % off: wrong, with the printed value beside it and the focus on it.
+    // 2 % off: wrong, and the answer is not given away; the focus on the first.
     await fillAll(page, asked, (p) => String(Number(p) * 1.02));
     await page.locator('#show-answer').focus();
     await page.keyboard.press('Shift+Tab');
+    await page.keyboard.press('Shift+Tab');
     await page.keyboard.press('Enter');
-    for (const [name, printed, unit] of asked) {
+    for (const [name, printed] of asked) {
       const verdict = await verdictOf(page, name);
-      assert.equal(verdict.mark, `✗ Wrong: the answer is ${printed} ${unit}.`);
+      assert.match(verdict.mark, /^✗ Wrong\./);
+      assert.ok(!verdict.mark.includes(printed), `${name}: ${verdict.mark}`);
       assert.equal(verdict.invalid, 'true');
     }
     assert.equal(await page.evaluate(() => document.activeElement.id), 'value-0');
-    assert.equal(await heardLast(page),
-      asked.map(([name, printed, unit]) => `${name}: wrong, the answer is ${printed} ${unit}.`).join(' '));
-    assert.equal(await tally(page), 'Right at the first check: 0 of 1 question tried.');
+    assert.equal(await page.locator('#practice-answer').isVisible(), false);
+    assert.equal(await tally(page), tallyOf(0, asked.length, 0));
     // A negative value is read, wrong, with the sign convention.
     await field(page, first[0]).fill(`-${first[1]}`);
     await page.keyboard.press('Enter');
-    assert.match((await verdictOf(page, first[0])).mark, /^✗ Wrong: .* never negative\.$/);
+    assert.match((await verdictOf(page, first[0])).mark, /^✗ Wrong\. .*never negative\.$/);
     const angle = asked[asked.length - 1];
     await field(page, angle[0]).fill(`-${angle[1]}°`);
     await page.keyboard.press('Enter');
     assert.match((await verdictOf(page, angle[0])).mark, /below the horizontal, so it is positive\.$/);
-    // Right now, but not at the first check; then the next question, right at once.
+    // Right now, but not at the first try; then the next question, right at once.
     await fillAll(page, asked, (p) => p);
     await page.keyboard.press('Enter');
     assert.equal((await verdictOf(page, angle[0])).invalid, null);
-    assert.equal(await tally(page), 'Right at the first check: 0 of 1 question tried.');
+    assert.equal(await tally(page), tallyOf(0, asked.length, 0));
     await page.getByRole('button', { name: 'Next question' }).click();
-    // The keyboard's order: the question, its fields, Check, Show answer, Next question.
+    // The keyboard's order: the question, its fields, then the buttons.
     await page.keyboard.press('Shift+Tab');
     const order = [];
-    for (let k = 0; k < second.asked.length + 4; k++) {
+    for (let k = 0; k < second.asked.length + 6; k++) {
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.textContent));
       await page.keyboard.press('Tab');
     }
     assert.deepEqual(order, ['practice-question', ...second.asked.map((_, k) => `value-${k}`),
-      'Check', 'show-answer', 'next-question']);
+      'Check', 'hint', 'show-answer', 'next-question', 'start-over']);
     await page.locator('#value-0').focus();
     await fillAll(page, second.asked, (p, unit) => `${p} ${unit}`);
     await page.keyboard.press('Enter');
-    assert.equal(await tally(page), 'Right at the first check: 1 of 2 questions tried.');
-    // Shown before any check: not tried.
-    await page.getByRole('button', { name: 'Next question' }).click();
-    await page.getByRole('button', { name: 'Show answer' }).click();
-    await fillAll(page, practiceSet(SECOND, 3)[2].asked, (p) => p);
-    await page.keyboard.press('Enter');
-    assert.equal(await tally(page), 'Right at the first check: 1 of 2 questions tried.');
+    assert.equal(await tally(page), tallyOf(second.asked.length, asked.length + second.asked.length, 0));
 
     // The console keeps its run while Practice is open, and takes the keyboard back.
     await page.getByRole('button', { name: 'Console' }).click();
@@ -428,6 +434,94 @@ describe('chromium', () => {
     assert.equal(await screenText(page), screenOf(['1']));
     assert.deepEqual(page.errors, []);
     await page.close();
+  });
+
+  // Question 1 of SECOND is a horizontal launch from 64.48 m at 26.04 m/s;
+  // question 2 a ground launch at 49.93 m/s and 46.78 degrees.
+  test('practice: a decimal comma, named slips, hints a line at a time, and the score kept', async () => {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    page.errors = [];
+    page.on('pageerror', (error) => page.errors.push(String(error)));
+    await page.goto(`${url}#practice&set=${SECOND}`);
+    await page.locator('#value-0').waitFor();
+    const [horizontal, ground] = practiceSet(SECOND, 2);
+    const slipOf = (name) => page.evaluate((n) => {
+      const input = [...document.querySelectorAll('#practice-fields input')]
+        .find((i) => i.labels[0].textContent.startsWith(n));
+      return document.getElementById(input.getAttribute('aria-describedby')).dataset.slip ?? null;
+    }, name);
+    // The drop without the 2: t = sqrt(h / g).
+    await field(page, 'Time of flight').fill(String(Math.sqrt(64.48 / 9.8).toFixed(4)));
+    await page.keyboard.press('Enter');
+    assert.equal(await slipOf('Time of flight'), 'drop-no-2');
+    assert.match((await verdictOf(page, 'Time of flight')).mark, /^✗ Wrong\. That leaves out the 2/);
+    assert.match(await heardLast(page), /^Time of flight: Wrong\. That leaves out the 2/);
+    // Three hints: the first three lines under "Answer:", not the fourth.
+    for (let k = 0; k < 3; k++) {
+      await page.getByRole('button', { name: 'Hint' }).click();
+    }
+    const lines = horizontal.answer.split('\n');
+    assert.equal(await page.locator('#practice-answer').textContent(), lines.slice(0, 4).join('\n') + '\n');
+    assert.equal(await heardLast(page), lines[3]);
+    assert.equal(await tally(page), tallyOf(0, 1, 3));
+    await page.getByRole('button', { name: 'Next question' }).click();
+
+    const value = (name) => ground.asked.find(([n]) => n === name)[1];
+    await field(page, 'Time of flight').fill(value('Time of flight').replace('.', ','));
+    await field(page, 'Range').fill(String(Number(value('Range')) / 2));
+    await field(page, 'Impact angle').fill(String(90 - Number(value('Impact angle'))));
+    await page.keyboard.press('Enter');
+    assert.equal((await verdictOf(page, 'Time of flight')).mark, '✓ Right.');
+    assert.equal(await slipOf('Time of flight'), null);
+    assert.equal(await slipOf('Range'), 'time-to-top');
+    assert.equal((await verdictOf(page, 'Range')).mark,
+      '✗ Wrong. That follows from the time to the highest point; the flight lasts twice as long.');
+    assert.equal(await slipOf('Impact angle'), 'from-vertical');
+    // Half the time of flight, corrected: the mark follows the value.
+    await field(page, 'Time of flight').fill(String(Number(value('Time of flight')) / 2));
+    await page.keyboard.press('Enter');
+    assert.equal(await slipOf('Time of flight'), 'time-to-top');
+    assert.equal((await verdictOf(page, 'Time of flight')).mark,
+      '✗ Wrong. That is the time to the highest point; the flight lasts twice as long.');
+    assert.equal(await tally(page), tallyOf(1, 4, 3));
+
+    // Closed and opened again: the same question, the same tally.
+    await page.reload();
+    await page.locator('#value-0').waitFor();
+    assert.equal(await page.locator('#practice-question').textContent(), ground.question);
+    assert.equal(await tally(page), tallyOf(1, 4, 3));
+    // Start over: question 1, nothing tried, and so when opened again.
+    await page.getByRole('button', { name: 'Start over' }).click();
+    assert.equal(await page.locator('#practice-question').textContent(), horizontal.question);
+    assert.equal(await tally(page), tallyOf(0, 0, 0));
+    await page.reload();
+    await page.locator('#value-0').waitFor();
+    assert.equal(await tally(page), tallyOf(0, 0, 0));
+    // A record edited by hand is set aside with a plain line.
+    await page.evaluate((key) => localStorage.setItem(key, 'practice 1 set=0 question=banana'),
+      `projectile-practice-${SECOND}`);
+    await page.reload();
+    await page.locator('#value-0').waitFor();
+    assert.equal(await page.locator('#practice-notice').textContent(),
+      'The score kept for this set could not be read, so it starts again.');
+    assert.equal(await page.locator('#practice-question').textContent(), horizontal.question);
+    assert.deepEqual(page.errors, []);
+    await context.close();
+
+    // A browser that refuses its storage: practice without it, said once.
+    const refusing = await browser.newPage();
+    await refusing.addInitScript(() => {
+      Object.defineProperty(window, 'localStorage', { get() { throw new DOMException('refused', 'SecurityError'); } });
+    });
+    await refusing.goto(`${url}#practice&set=${SECOND}`);
+    await refusing.locator('#value-0').waitFor();
+    assert.equal(await refusing.locator('#practice-notice').textContent(),
+      'This browser keeps nothing for this page, so the score will not be kept once it closes.');
+    await field(refusing, 'Range').fill('1');
+    await refusing.keyboard.press('Enter');
+    assert.equal(await tally(refusing), tallyOf(0, 1, 0));
+    await refusing.close();
   });
 
   test('practice: a bad set in the address is refused, the console runs from the clock', async () => {
@@ -454,18 +548,26 @@ describe('chromium', () => {
     });
     const [{ asked, answer }] = practiceSet(SECOND, 1);
     assert.equal(await phone.locator('#value-0').getAttribute('inputmode'), 'decimal');
-    await field(phone, asked[0][0]).fill(asked[0][1]);
-    await field(phone, asked[1][0]).fill('1');
-    await phone.getByRole('button', { name: 'Check' }).tap();
+    // A slip named (the drop without its 2), a value right, two hints shown.
+    const slipped = async (page) => {
+      await field(page, asked[0][0]).fill(String(Math.sqrt(64.48 / 9.8).toFixed(3)));
+      await field(page, asked[1][0]).fill(asked[1][1]);
+      await page.getByRole('button', { name: 'Check' }).click();
+      await page.getByRole('button', { name: 'Hint' }).click();
+      await page.getByRole('button', { name: 'Hint' }).click();
+      assert.equal(await page.locator('[data-slip]').count(), 1);
+    };
+    await slipped(phone);
     await phone.screenshot({ path: path.join(shots, 'practice-360-dark.png'), fullPage: true });
     assert.ok(await phone.evaluate(() => document.documentElement.scrollWidth <= 360));
     await phone.close();
 
     const wide = await openPractice('#practice', SECOND, { viewport: { width: 1280, height: 900 }, colorScheme: 'light' });
+    await slipped(wide);
+    await wide.screenshot({ path: path.join(shots, 'practice-1280-light.png'), fullPage: true });
     await fillAll(wide, asked, (p) => p);
     await wide.keyboard.press('Enter');
     await wide.getByRole('button', { name: 'Show answer' }).click();
-    await wide.screenshot({ path: path.join(shots, 'practice-1280-light.png'), fullPage: true });
     await wide.emulateMedia({ media: 'print' });
     const printed = await wide.evaluate(() => ['#practice-question', '#practice-answer', '#practice-form', '.views']
       .map((s) => getComputedStyle(document.querySelector(s)).display));

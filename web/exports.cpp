@@ -25,7 +25,7 @@ namespace {
 std::string returned;
 
 // A JSON object written a member at a time onto the end of `returned`;
-// reply() starts a new returned text with one.
+// reply_object() starts a new returned text with one.
 class object {
  public:
   object() { returned += '{'; }
@@ -96,18 +96,29 @@ class object {
   bool first_ = true;
 };
 
-object reply() {
+object reply_object() {
   returned.clear();
   return {};
 }
 
 std::optional<projectile::practice_session> practice;
 
-// The question Practice shows, with its fields and the tally so far.
-const char* practice_question() {
+// What the answer's area shows: as far as hints went, all of it once shown,
+// nothing before either.
+void answer_members(object& reply) {
+  const bool any = practice->answer_shown() || practice->hinted() != "Answer:\n";
+  reply.text("answer", any ? practice->hinted() : "")
+      .text("note", practice->answer_shown() ? projectile::answer_shown_line : "")
+      .flag("more", !practice->every_line_shown())
+      .text("tally", practice->tally_line())
+      .text("record", practice->record());
+}
+
+// The question Practice shows, with its fields, and how far it has gone.
+const char* practice_question(std::string_view notice = "") {
   const projectile::problem& p = practice->current();
-  return reply()
-      .number("set", practice->set().number())
+  object reply = reply_object();
+  reply.number("set", practice->set().number())
       .text("rule", projectile::rule_line())
       .text("question", projectile::question_text(p))
       .list("fields", p.asked.size,
@@ -118,8 +129,11 @@ const char* practice_question() {
                   .text("name", projectile::name_of(what))
                   .done();
             })
-      .text("tally", practice->tally_line())
-      .done();
+      .text("key", projectile::record_key(practice->set().number()))
+      .text("notice", notice)
+      .text("noStorage", projectile::storage_refused_line);
+  answer_members(reply);
+  return reply.done();
 }
 
 }  // namespace
@@ -132,9 +146,9 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* run_set(const char* address) {
   const auto asked = projectile::set_in_address(address);
   if (asked && asked->set) {
-    return reply().number("set", *asked->set).text("notice", "").done();
+    return reply_object().number("set", *asked->set).text("notice", "").done();
   }
-  return reply()
+  return reply_object()
       .number("set", projectile::seeded_from_clock().state)
       .text("notice", asked ? projectile::address_set_refused(asked->typed) : "")
       .done();
@@ -147,14 +161,23 @@ EMSCRIPTEN_KEEPALIVE int console_run(std::uint32_t set) {
   return projectile::run_console(set, stdin, stdout) ? 0 : 1;
 }
 
-// Practice of `set` from its first question.
-EMSCRIPTEN_KEEPALIVE const char* practice_open(std::uint32_t set) {
+// Practice of `set`, taken up from the record the page kept of it, if any
+// (an empty text when none): from its first question if there is none, or
+// with a notice if it cannot be read.
+EMSCRIPTEN_KEEPALIVE const char* practice_open(std::uint32_t set, const char* kept) {
   practice.emplace(set);
-  return practice_question();
+  const std::string_view record = kept;
+  const bool refused = !record.empty() && !practice->resume(record);
+  return practice_question(refused ? projectile::record_refused_line : "");
 }
 
 EMSCRIPTEN_KEEPALIVE const char* practice_next() {
   practice->next();
+  return practice_question();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* practice_start_over() {
+  practice->start_over();
   return practice_question();
 }
 
@@ -170,27 +193,39 @@ EMSCRIPTEN_KEEPALIVE const char* practice_check(const char* typed) {
     rest.remove_prefix(end + 1);
   }
   const auto checked = practice->check(values);
-  return reply()
+  object reply = reply_object();
+  reply
       .list("marks", checked.marks.size(),
             [&](std::size_t i) {
+              const auto& mark = checked.marks[i];
               object()
-                  .text("line", checked.marks[i].line)
-                  .flag("right", checked.marks[i].given == projectile::verdict::right)
+                  .text("line", mark.line)
+                  .flag("right", mark.given == projectile::verdict::right)
+                  .flag("marked", mark.given != projectile::verdict::empty)
+                  .text("slip", projectile::id_of(mark.named))
                   .done();
             })
       .text("heard", checked.heard)
       .number("focus",
-              static_cast<std::uint32_t>(checked.first_not_right.value_or(checked.marks.size())))
-      .text("tally", practice->tally_line())
-      .done();
+              static_cast<std::uint32_t>(checked.first_not_right.value_or(checked.marks.size())));
+  answer_members(reply);
+  return reply.done();
+}
+
+// The next line of the worked answer.
+EMSCRIPTEN_KEEPALIVE const char* practice_hint() {
+  const std::string_view line = practice->hint();
+  object reply = reply_object();
+  reply.text("heard", line);
+  answer_members(reply);
+  return reply.done();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* practice_show() {
   practice->show_answer();
-  return reply()
-      .text("answer", projectile::answer_text(practice->current()))
-      .text("note", "The answer is shown: checks of this question no longer count.")
-      .done();
+  object reply = reply_object();
+  answer_members(reply);
+  return reply.done();
 }
 
 // A worksheet of the set and count typed into its fields (no count: the
@@ -210,7 +245,7 @@ EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_
                    projectile::whole_number_range(1, projectile::most_sheet_count) +
                    " (projectile-set writes up to " +
                    projectile::decimal(projectile::most_set_count) + ").";
-    return reply()
+    return reply_object()
         .text("problem", problem)
         .flag("setInvalid", !set)
         .flag("countInvalid", !count)
@@ -222,7 +257,7 @@ EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_
     problems.push_back(questions.at(n));
   }
   const std::string number = projectile::decimal(*set);
-  return reply()
+  return reply_object()
       .number("set", *set)
       .number("count", static_cast<std::uint32_t>(*count))
       .text("title", "Projectile motion questions, set " + number)

@@ -1,19 +1,25 @@
 // The Practice view: the questions of the page's set, one at a time, each
-// answer hidden until the student has tried it. Every text in it (the
-// question, the fields' labels, the marks, what is heard, the tally, the
-// rule) and every decision (what is read, what is right, what counts) comes
-// from the library (exports.cpp); this lays them out and carries text in.
+// value checked as it is typed, the worked answer a line at a time on
+// request, and the score, kept in the browser per set. Every text in it (the
+// question, the labels, the marks and the slips they name, what is heard,
+// the tally, the rule, the notices) and every decision (what is read, what
+// is right, what counts, what is kept and whether a kept record holds) comes
+// from the library (exports.cpp); this lays them out, carries text in, and
+// keeps the library's record where the browser lets it.
 (function () {
   'use strict';
 
   var practiceView = document.getElementById('practice-view');
   var setText = document.getElementById('practice-set');
   var ruleText = document.getElementById('practice-rule');
+  var notice = document.getElementById('practice-notice');
   var questionText = document.getElementById('practice-question');
   var form = document.getElementById('practice-form');
   var fieldsBox = document.getElementById('practice-fields');
+  var hintButton = document.getElementById('hint');
   var showButton = document.getElementById('show-answer');
   var nextButton = document.getElementById('next-question');
+  var overButton = document.getElementById('start-over');
   var tally = document.getElementById('tally');
   var answerText = document.getElementById('practice-answer');
   var shownNote = document.getElementById('shown');
@@ -21,8 +27,10 @@
 
   var library = null; // an instance of the page's library, for Practice alone
   var set = null; // the set practised
+  var key = null; // where its record is kept
   var pageSet = null; // the set of the console's latest run
   var fields = [];
+  var storage = null; // the browser's, unless it refuses
 
   function call(name, argTypes, args) {
     return JSON.parse(library.ccall('practice_' + name, 'string', argTypes || [], args || []));
@@ -30,11 +38,40 @@
 
   // Through the page's one live region, as the console's output is.
   function say(text) {
+    if (!text) {
+      return;
+    }
     var piece = document.createElement('p');
     piece.textContent = text;
     announcer.appendChild(piece);
     while (announcer.childNodes.length > 3) {
       announcer.removeChild(announcer.firstChild);
+    }
+  }
+
+  function tell(text) {
+    notice.textContent = text;
+    notice.hidden = !text;
+    say(text);
+  }
+
+  // Private modes may refuse the storage, or take it and throw on use.
+  function openStorage() {
+    try {
+      localStorage.getItem('');
+      storage = localStorage;
+    } catch (refused) {
+      storage = null;
+    }
+  }
+
+  function keep(record) {
+    if (storage) {
+      try {
+        storage.setItem(key, record);
+      } catch (refused) {
+        storage = null;
+      }
     }
   }
 
@@ -60,26 +97,67 @@
     input.setAttribute('aria-describedby', verdict.id);
     // A mark is about the value it was given: editing the value clears it.
     input.addEventListener('input', function () {
-      verdict.textContent = '';
-      input.removeAttribute('aria-invalid');
+      mark({ input: input, verdict: verdict }, null);
     });
     box.append(label, input, verdict);
     fieldsBox.appendChild(box);
     return { input: input, verdict: verdict };
   }
 
+  function mark(f, given) {
+    f.verdict.textContent = given ? given.line : '';
+    if (given && given.slip) {
+      f.verdict.dataset.slip = given.slip;
+    } else {
+      delete f.verdict.dataset.slip;
+    }
+    if (given && given.marked && !given.right) {
+      f.input.setAttribute('aria-invalid', 'true');
+    } else {
+      f.input.removeAttribute('aria-invalid');
+    }
+  }
+
+  // The answer's area, the tally and the kept record, as the library has them.
+  function update(state) {
+    answerText.textContent = state.answer;
+    answerText.hidden = !state.answer;
+    shownNote.textContent = state.note;
+    shownNote.hidden = !state.note;
+    hintButton.disabled = !state.more;
+    tally.textContent = state.tally;
+    keep(state.record);
+  }
+
   function ask(shown) {
     set = shown.set;
+    key = shown.key;
     setText.textContent = String(shown.set);
     ruleText.textContent = shown.rule;
     questionText.textContent = shown.question;
-    tally.textContent = shown.tally;
-    answerText.hidden = true;
-    answerText.textContent = '';
-    shownNote.hidden = true;
     fieldsBox.replaceChildren();
     fields = shown.fields.map(field);
+    update(shown);
     fields[0].input.focus();
+  }
+
+  // The set's practice, taken up from its kept record if there is one. A
+  // browser that keeps nothing is named once.
+  var toldNoStorage = false;
+  function open(newSet) {
+    openStorage();
+    var shown = call('open', ['number', 'string'], [newSet, '']);
+    var kept = storage ? storage.getItem(shown.key) : null;
+    if (kept !== null) {
+      shown = call('open', ['number', 'string'], [newSet, kept]);
+    }
+    ask(shown);
+    if (!storage && !toldNoStorage) {
+      toldNoStorage = true;
+      tell(shown.noStorage);
+    } else {
+      tell(shown.notice);
+    }
   }
 
   function check() {
@@ -87,35 +165,34 @@
       return f.input.value;
     });
     var checked = call('check', ['string'], [typed.join('\n')]);
-    checked.marks.forEach(function (mark, index) {
-      var f = fields[index];
-      f.verdict.textContent = mark.line;
-      if (mark.right) {
-        f.input.removeAttribute('aria-invalid');
-      } else {
-        f.input.setAttribute('aria-invalid', 'true');
-      }
+    checked.marks.forEach(function (given, index) {
+      mark(fields[index], given);
     });
-    tally.textContent = checked.tally;
+    update(checked);
     say(checked.heard);
     if (checked.focus < fields.length) {
       fields[checked.focus].input.focus();
     }
   }
 
+  function hint() {
+    var hinted = call('hint');
+    update(hinted);
+    say(hinted.heard);
+    if (!hinted.more) {
+      showButton.focus();
+    }
+  }
+
   function showAnswer() {
-    var shown = call('show');
-    answerText.textContent = shown.answer;
-    answerText.hidden = false;
-    shownNote.textContent = shown.note;
-    shownNote.hidden = false;
+    update(call('show'));
     answerText.focus();
   }
 
   // The view follows the page's set: that of the console's latest run.
   function follow() {
     if (!practiceView.hidden && library && pageSet !== null && pageSet !== set) {
-      ask(call('open', ['number'], [pageSet]));
+      open(pageSet);
     }
   }
 
@@ -140,9 +217,14 @@
     event.preventDefault();
     check();
   });
+  hintButton.addEventListener('click', hint);
   showButton.addEventListener('click', showAnswer);
   nextButton.addEventListener('click', function () {
     ask(call('next'));
+  });
+  overButton.addEventListener('click', function () {
+    ask(call('start_over'));
+    tell('');
   });
   document.addEventListener('projectile-set', function (event) {
     pageSet = event.detail;
