@@ -158,6 +158,13 @@ std::string_view unit_of(quantity what) noexcept {
 std::string_view label_of(quantity what) noexcept {
   return words_of(what).label;
 }
+std::string_view label_unit_of(quantity what) noexcept {
+  // Between the label's parentheses.
+  std::string_view unit = words_of(what).label;
+  unit.remove_prefix(unit.find('(') + 1);
+  unit.remove_suffix(1);
+  return unit;
+}
 
 std::string_view sign_hint_of(quantity what) noexcept {
   return what == quantity::impact_angle

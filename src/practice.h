@@ -26,6 +26,8 @@ std::string_view name_of(quantity what) noexcept;
 std::string_view unit_of(quantity what) noexcept;
 // The name with what the value is in: "Impact angle (degrees below the horizontal)".
 std::string_view label_of(quantity what) noexcept;
+// What the value is in, as the label says it: "degrees below the horizontal".
+std::string_view label_unit_of(quantity what) noexcept;
 // Why a negative value is wrong, in a line.
 std::string_view sign_hint_of(quantity what) noexcept;
 

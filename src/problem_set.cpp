@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "answer.h"
+#include "figure.h"
 #include "input.h"
 #include "practice.h"
 #include "problem.h"
@@ -81,40 +82,127 @@ void append_escaped(text& out, std::string_view plain) {
   }
 }
 
-void write_moodle_question(text& out, std::uint32_t set, int number, const question& q,
-                           const answer& a) {
+// Bytes as base64, as Moodle XML carries a file.
+void append_base64(text& out, std::string_view bytes) {
+  constexpr std::string_view digits =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+    std::uint32_t group = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+      group = group << 8U | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0U);
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+      const char digit = digits[(group >> (18 - 6 * k)) & 0x3FU];
+      out.append(k <= n ? std::string_view(&digit, 1) : std::string_view("="));
+    }
+  }
+}
+
+// A figure in a Moodle HTML text: the image where it stands, its desc as
+// its alternative text; and the file itself, which follows the text.
+void append_moodle_image(text& out, std::string_view name, int number, std::string_view words) {
+  out.append("\n&lt;p&gt;&lt;img src=\"@@PLUGINFILE@@/");
+  out.append(name);
+  out.append_i(number);
+  out.append(".svg\" alt=\"");
+  append_escaped(out, words);
+  out.append("\"&gt;&lt;/p&gt;");
+}
+
+void append_moodle_file(text& out, std::string_view name, int number, std::string_view figure) {
+  out.append("\n      <file name=\"");
+  out.append(name);
+  out.append_i(number);
+  out.append(".svg\" path=\"/\" encoding=\"base64\">");
+  append_base64(out, figure);
+  out.append("</file>");
+}
+
+// Every question is worth the same in a quiz: Moodle gives a Cloze question
+// the sum of its blanks' weights, so each blank of a question of n blanks
+// weighs 20 / n (4 of five, 5 of four).
+constexpr int marks_per_question = 20;
+
+void write_moodle_question(text& out, std::uint32_t set, const problem& p) {
   out.append("  <question type=\"cloze\">\n    <name>\n      <text>Set ");
   out.append_u(set);
   out.append(", question ");
-  out.append_i(number);
+  out.append_i(p.number);
   out.append("</text>\n    </name>\n    <questiontext format=\"html\">\n      <text>");
+  // Moodle numbers the questions of a quiz itself, and may shuffle them:
+  // the text leaves out the run's number ("3. ").
   text made;
-  write_question(made, number, q);
+  write_question(made, p.number, p.q);
+  std::string_view statement = inner_lines(made);
+  statement.remove_prefix(statement.find(". ") + 2);
   out.append("&lt;pre&gt;");
-  append_escaped(out, inner_lines(made));
+  append_escaped(out, statement);
   out.append("&lt;/pre&gt;");
+  append_moodle_image(out, "question-", p.number, question_figure_words(p));
   // One blank per asked quantity: the printed value, right within
   // `tolerance` of it, as the page's Practice view holds a student to.
-  const asked_values blanks = asked_of(q.type, a);
-  for (const asked_value& asked : blanks.view()) {
+  const int weight = marks_per_question / static_cast<int>(p.asked.size);
+  for (const asked_value& asked : p.asked.view()) {
     out.append("\n&lt;p&gt;");
     append_escaped(out, name_of(asked.what));
-    out.append(": {1:NUMERICAL:=");
+    out.append(": {");
+    out.append_i(weight);
+    out.append(":NUMERICAL:=");
     out.append(asked.printed);
     out.append(":");
     out.append_g(tolerance * asked.value);
     out.append("} ");
-    append_escaped(out, unit_of(asked.what));
+    append_escaped(out, label_unit_of(asked.what));
     out.append("&lt;/p&gt;");
   }
-  out.append("</text>\n    </questiontext>\n    <generalfeedback format=\"html\">\n      <text>");
+  out.append("</text>");
+  append_moodle_file(out, "question-", p.number, question_figure(p));
+  out.append("\n    </questiontext>\n    <generalfeedback format=\"html\">\n      <text>");
   made.clear();
-  write_answer(made, a);
+  write_answer(made, p.a);
   out.append("&lt;pre&gt;");
   append_escaped(out, inner_lines(made));
-  out.append("&lt;/pre&gt;</text>\n    </generalfeedback>\n");
-  out.append("    <defaultgrade>1</defaultgrade>\n    <penalty>0.3333333</penalty>\n");
+  out.append("&lt;/pre&gt;");
+  append_moodle_image(out, "answer-", p.number, answer_figure_words(p));
+  out.append("</text>");
+  append_moodle_file(out, "answer-", p.number, answer_figure(p));
+  out.append("\n    </generalfeedback>\n");
+  out.append("    <defaultgrade>");
+  out.append_i(marks_per_question);
+  out.append("</defaultgrade>\n    <penalty>0.3333333</penalty>\n");
   out.append("    <hidden>0</hidden>\n  </question>\n");
+}
+
+// The key's table as text: a column per header, each as wide as its widest
+// cell, two spaces apart.
+void write_key_table(text& out, const problem_set& set, int count) {
+  std::array<std::size_t, key_columns.size()> widths{};
+  for (std::size_t c = 0; c < key_columns.size(); ++c) {
+    widths[c] = key_columns[c].size();
+  }
+  for (int n = 1; n <= count; ++n) {
+    const auto row = key_row(set.at(n));
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], row[c].size());
+    }
+  }
+  const auto line = [&](const auto& cells) {
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const std::string_view cell = cells[c];
+      out.append(cell);
+      if (c + 1 < cells.size()) {
+        for (std::size_t pad = cell.size(); pad < widths[c] + 2; ++pad) {
+          out.append(" ");
+        }
+      }
+    }
+    out.append("\n");
+  };
+  line(key_columns);
+  for (int n = 1; n <= count; ++n) {
+    line(key_row(set.at(n)));
+  }
 }
 
 }  // namespace
@@ -143,7 +231,8 @@ bool problem_set::write(int count, set_form form, const block_sink& write) const
     const int k = static_cast<int>(n);
     const question q = draw_question(raw);
     if (form == set_form::moodle) {
-      write_moodle_question(out, set_, k, q, solve(q.params));
+      const answer a = solve(q.params);
+      write_moodle_question(out, set_, {k, q, a, asked_of(q.type, a)});
     } else {
       write_question(out, k, q);
       if (form == set_form::run) {
@@ -158,9 +247,11 @@ bool problem_set::write(int count, set_form form, const block_sink& write) const
     out.append("</quiz>\n");
   }
   if (form == set_form::worksheet) {
-    // The key: the same draws again (a few nanoseconds each), each answer
-    // under its question's number, so that memory stays bounded.
-    out.append("\nAnswers\n");
+    // The key: what a teacher marks with, a table of the asked values, then
+    // each worked answer under its question's number; the same draws again
+    // (a few nanoseconds each), so that memory stays bounded.
+    out.append("\nAnswers\n\n");
+    write_key_table(out, *this, count);
     raw = crt_rand{set_};
     for (long long n = 1; n <= count; ++n) {
       const question q = draw_question(raw);
@@ -174,6 +265,18 @@ bool problem_set::write(int count, set_form form, const block_sink& write) const
     }
   }
   return blocks.flush(true);
+}
+
+std::array<std::string, key_columns.size()> key_row(const problem& p) {
+  std::array<std::string, key_columns.size()> row;
+  row[0] = decimal(static_cast<std::uint32_t>(p.number));
+  for (std::size_t c = 1; c < row.size(); ++c) {
+    row[c] = "-";  // not asked
+  }
+  for (const asked_value& asked : p.asked.view()) {
+    row[1 + static_cast<std::size_t>(asked.what)] = std::string(asked.printed.view());
+  }
+  return row;
 }
 
 std::string question_text(const problem& p) {
@@ -425,7 +528,7 @@ std::variant<set_request, std::string> parse_set_arguments(
       value = option.substr(equals + 1);
       option = option.substr(0, equals);
     }
-    const bool takes_value = option == "--set" || option == "--count";
+    const bool takes_value = option == "--set" || option == "--count" || option == "--figures";
     const bool flag = option == "--worksheet" || option == "--moodle" || option == "--help";
     if (!takes_value && !flag) {
       return (option.starts_with("-") ? "unknown option '" : "unexpected argument '") +
@@ -459,11 +562,18 @@ std::variant<set_request, std::string> parse_set_arguments(
       }
       request.count = *count;
       counted = true;
-    } else if (option == "--worksheet" || option == "--moodle") {
+    } else if (option == "--worksheet" || option == "--moodle" || option == "--figures") {
       if (formed) {
-        return "--worksheet and --moodle are one choice: give one of them once";
+        return "--worksheet, --moodle and --figures are one choice: give one of them once";
       }
-      request.form = option == "--worksheet" ? set_form::worksheet : set_form::moodle;
+      if (option == "--figures") {
+        if (value->empty()) {
+          return "--figures needs a folder";
+        }
+        request.figures = std::string(*value);
+      } else {
+        request.form = option == "--worksheet" ? set_form::worksheet : set_form::moodle;
+      }
       formed = true;
     } else {
       request.help = true;

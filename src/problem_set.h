@@ -4,6 +4,7 @@
 // page (its Practice and Worksheet views), with the limits that hold for each.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -64,6 +65,16 @@ class problem_set {
  private:
   std::uint32_t set_;
 };
+
+// The answer key's table: a row per question, its number and each quantity
+// as the worked answer prints it ("-" where the question does not ask it).
+inline constexpr std::array<std::string_view, 6> key_columns = {"No.",
+                                                                "Time of flight (s)",
+                                                                "Range (m)",
+                                                                "Max height (m)",
+                                                                "Impact speed (m/s)",
+                                                                "Impact angle (degrees)"};
+std::array<std::string, key_columns.size()> key_row(const problem& p);
 
 // The question as the run writes it, from its number to the request's line
 // end, and its worked answer, every line from "Answer:" on.
@@ -164,6 +175,7 @@ struct set_request {
   std::optional<std::uint32_t> set;  // nullopt: the clock's second
   int count = default_set_count;
   set_form form = set_form::run;
+  std::string figures;  // not empty: the folder to write each question's figures into
   bool help = false;
 };
 

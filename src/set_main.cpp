@@ -7,11 +7,15 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "figure.h"
 #include "problem.h"
 #include "problem_set.h"
 #include "text.h"
@@ -19,7 +23,7 @@
 namespace {
 
 constexpr std::string_view synopsis =
-    "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle]\n";
+    "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --figures DIR]\n";
 // The limits in the help are the library's.
 std::string help() {
   return "Writes the questions of set S, the second a run of projectile-questions is\n"
@@ -35,6 +39,8 @@ std::string help() {
          " without it)\n"
          "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
          "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
+         "  --figures DIR  each question's figures as SVG files, DIR/question-K.svg\n"
+         "               and DIR/answer-K.svg (DIR is made if it is missing)\n"
          "  --help       this text\n";
 }
 
@@ -46,6 +52,43 @@ int write_failed() {
   const int error = errno;
   (void)std::fprintf(stderr, "projectile-set: write error: %s\n", std::strerror(error));
   return 1;
+}
+
+bool write_file(const std::filesystem::path& path, std::string_view contents) {
+  std::FILE* file = std::fopen(path.string().c_str(), "wb");
+  if (file == nullptr) {
+    return false;
+  }
+  const bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// Each question's two figures into `folder`, made if it is missing; 1 with
+// the file named when one cannot be written.
+int write_figures(std::uint32_t set, int count, const std::filesystem::path& folder) {
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
+  if (made) {
+    (void)std::fprintf(stderr, "projectile-set: cannot make %s: %s\n", folder.string().c_str(),
+                       made.message().c_str());
+    return 1;
+  }
+  const projectile::problem_set questions(set);
+  for (int k = 1; k <= count; ++k) {
+    const projectile::problem p = questions.at(k);
+    const std::string number = projectile::decimal(static_cast<std::uint32_t>(k));
+    for (const auto& [name, figure] : {std::pair{"question-", projectile::question_figure(p)},
+                                       std::pair{"answer-", projectile::answer_figure(p)}}) {
+      const std::filesystem::path path = folder / (name + number + ".svg");
+      if (!write_file(path, figure)) {
+        const int error = errno;
+        (void)std::fprintf(stderr, "projectile-set: cannot write %s: %s\n", path.string().c_str(),
+                           std::strerror(error));
+        return 1;
+      }
+    }
+  }
+  return 0;
 }
 
 }  // namespace
@@ -74,6 +117,9 @@ int main(int argc, char** argv) try {
     set = projectile::seeded_from_clock().state;
     (void)std::fprintf(stderr, "projectile-set: set %lu, from the clock\n",
                        static_cast<unsigned long>(set));
+  }
+  if (!request.figures.empty()) {
+    return write_figures(set, request.count, request.figures);
   }
   // The set is written in blocks, each one write.
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);

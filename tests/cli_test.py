@@ -9,6 +9,7 @@ Usage: cli_test.py PROGRAM FROZEN_TIME_LIBRARY [--runner COMMAND... --] [unittes
 A cross build's programs run through COMMAND, its loader or emulator;
 projectile-set is the one beside PROGRAM."""
 
+import base64
 import html
 import os
 import re
@@ -280,7 +281,7 @@ def model_pieces(set_number, count):
     return pieces
 
 
-USAGE = "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle]\n"
+USAGE = "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --figures DIR]\n"
 PRINTED = [("Time of flight", r"Time of flight = (\S+) s", "s"), ("Range", r"Range = (\S+) m", "m"),
            ("Max height", r"Max height = (\S+) m", "m"),
            ("Impact speed", r"Velocity on impact is (\S+) m/s", "m/s"),
@@ -309,12 +310,24 @@ class ProjectileSet(unittest.TestCase):
         pieces = model_pieces(1796634001, 12)
         result = set_run("--worksheet", "--set=1796634001", "--count=12")
         self.assertEqual(result.returncode, 0)
-        self.assertEqual(result.stdout.decode(), "".join(q for q, _ in pieces) + "\nAnswers\n"
+        # The key's table: each question's asked values as its answer prints
+        # them, in columns as wide as their widest cell, two spaces apart.
+        rows = [["No."] + [f"{name} ({unit})" for name, _, unit in PRINTED]]
+        for n, (_, answer) in enumerate(pieces, 1):
+            rows.append([str(n)] + [m[1] if (m := re.search(pattern, answer)) else "-"
+                                    for _, pattern, _ in PRINTED])
+        widths = [max(len(row[c]) for row in rows) for c in range(len(rows[0]))]
+        table = "".join("  ".join(cell.ljust(w) for cell, w in zip(row[:-1], widths)) + "  " + row[-1] + "\n"
+                        for row in rows)
+        self.assertEqual(result.stdout.decode(), "".join(q for q, _ in pieces) + "\nAnswers\n\n" + table
                          + "".join(f"\n{n}.{a}" for n, (_, a) in enumerate(pieces, 1)))
 
     def test_a_moodle_file_holds_each_question_with_its_values_and_tolerances(self):
         pieces = model_pieces(4294967295, 40)
         result = set_run("--moodle", "--set", "4294967295", "--count", "40")
+        with tempfile.TemporaryDirectory() as folder:
+            self.assertEqual(set_run("--figures", folder, "--set", "4294967295", "--count", "40").returncode, 0)
+            figures = {name: open(os.path.join(folder, name), "rb").read() for name in os.listdir(folder)}
         self.assertEqual(result.returncode, 0)
         quiz = ElementTree.fromstring(result.stdout)
         category, *questions = quiz
@@ -324,16 +337,34 @@ class ProjectileSet(unittest.TestCase):
             self.assertEqual(question.get("type"), "cloze")
             self.assertEqual(question.findtext("name/text"), f"Set 4294967295, question {number}")
             text = question.findtext("questiontext/text")
+            # The statement without its number: Moodle numbers the questions.
             self.assertEqual(html.unescape(re.fullmatch(r"<pre>([^<]*)</pre>.*", text, re.S)[1]),
-                             statement.strip("\n"))
-            blanks = re.findall(r"<p>([\w ]+): \{1:NUMERICAL:=([^:}]+):([^}]+)\} (\S+)</p>", text)
-            expected = [(name, m[1], unit) for name, pattern, unit in PRINTED
-                        if (m := re.search(pattern, answer))]
-            self.assertEqual([(name, value, unit) for name, value, _, unit in blanks], expected)
-            for _, value, tolerance, _ in blanks:
+                             statement.strip("\n").split(". ", 1)[1])
+            blanks = re.findall(r"<p>([\w ]+): \{(\d+):NUMERICAL:=([^:}]+):([^}]+)\} ([^<]+)</p>", text)
+            expected = [(name, m[1], unit + (" below the horizontal" if unit == "degrees" else ""))
+                        for name, pattern, unit in PRINTED if (m := re.search(pattern, answer))]
+            self.assertEqual([(name, value, unit) for name, _, value, _, unit in blanks], expected)
+            # Each question is worth 20 marks, however many blanks it has.
+            self.assertEqual(sum(int(weight) for _, weight, *_ in blanks), 20)
+            self.assertEqual(question.findtext("defaultgrade"), "20")
+            for _, _, value, tolerance, _ in blanks:
                 self.assertAlmostEqual(float(tolerance) / float(value), 0.01, delta=1e-7)
-            self.assertEqual(question.findtext("generalfeedback/text"),
-                             "<pre>" + html.escape(answer.strip("\n"), quote=False) + "</pre>")
+            feedback = question.findtext("generalfeedback/text")
+            self.assertTrue(feedback.startswith(
+                "<pre>" + html.escape(answer.strip("\n"), quote=False) + "</pre>"))
+            # Each figure: an image whose alternative text is its desc, and
+            # the file itself, byte for byte what --figures writes.
+            for part, name in [("questiontext", "question"), ("generalfeedback", "answer")]:
+                image = re.search(r'<img src="@@PLUGINFILE@@/([^"]+)" alt="([^"]*)">',
+                                  question.findtext(f"{part}/text"))
+                self.assertEqual(image[1], f"{name}-{number}.svg")
+                (file,) = question.findall(f"{part}/file")
+                self.assertEqual((file.get("name"), file.get("path"), file.get("encoding")),
+                                 (image[1], "/", "base64"))
+                figure = base64.b64decode(file.text)
+                self.assertEqual(figure, figures[image[1]])
+                self.assertEqual(html.unescape(image[2]),
+                                 ElementTree.fromstring(figure).findtext("{http://www.w3.org/2000/svg}desc"))
 
     def test_bad_arguments_are_named_with_the_usage_and_status_2(self):
         for arguments, reason in [
@@ -341,7 +372,10 @@ class ProjectileSet(unittest.TestCase):
                 (["--count=abc"], "--count must be a whole number from 1 to 10000, not 'abc'"),
                 (["--set", "4294967296"], "--set must be a whole number from 0 to 4294967295, not '4294967296'"),
                 (["--set"], "--set needs a value"),
-                (["--worksheet", "--moodle"], "--worksheet and --moodle are one choice: give one of them once"),
+                (["--worksheet", "--moodle"],
+                 "--worksheet, --moodle and --figures are one choice: give one of them once"),
+                (["--figures=", "--set=1"], "--figures needs a folder"),
+                (["--figures"], "--figures needs a value"),
                 (["--frob"], "unknown option '--frob'"),
                 (["7"], "unexpected argument '7'")]:
             with self.subTest(arguments=arguments):
@@ -352,6 +386,42 @@ class ProjectileSet(unittest.TestCase):
         result = set_run("--help")
         self.assertEqual((result.returncode, result.stderr), (0, b""))
         self.assertTrue(result.stdout.decode().startswith(USAGE))
+
+    def test_figures_for_every_question_parse_and_draw(self):
+        with tempfile.TemporaryDirectory() as root:
+            folder = os.path.join(root, "made", "here")
+            result = set_run("--figures", folder, "--set", "1796634001", "--count", "2000")
+            self.assertEqual((result.returncode, result.stdout, result.stderr), (0, b"", b""))
+            names = sorted(os.listdir(folder))
+            self.assertEqual(names, sorted(f"{kind}-{k}.svg" for kind in ["question", "answer"]
+                                           for k in range(1, 2001)))
+            svg = "{http://www.w3.org/2000/svg}"
+            pieces = model_pieces(1796634001, 2000)
+            for name in names:
+                figure = ElementTree.parse(os.path.join(folder, name)).getroot()
+                self.assertEqual((figure.tag, figure.get("role")), (f"{svg}svg", "img"), name)
+                self.assertTrue(figure.findtext(f"{svg}title") and figure.findtext(f"{svg}desc"), name)
+                self.assertEqual(figure.get("viewBox"), f"0 0 {figure.get('width')} {figure.get('height')}")
+                paths = figure.findall(f".//{svg}path[@class='trajectory']")
+                self.assertEqual(len(paths), name.startswith("answer"), name)
+                if name.startswith("answer"):
+                    # Its labels carry the worked answer's printed digits.
+                    answer = pieces[int(name[len("answer-"):-len(".svg")]) - 1][1]
+                    labels = " ".join(t.text for t in figure.iter(f"{svg}text"))
+                    for _, pattern, _ in PRINTED:
+                        if m := re.search(pattern, answer):
+                            self.assertIn(m[1], labels, name)
+            # A renderer other than a browser's (librsvg) draws a few of each kind.
+            for name in names[:4] + names[-4:]:
+                drawn = subprocess.run(["rsvg-convert", "-o", os.path.join(root, "drawn.png"),
+                                        os.path.join(folder, name)], stderr=subprocess.PIPE, timeout=TIMEOUT)
+                self.assertEqual((drawn.returncode, drawn.stderr), (0, b""), name)
+            # A file that cannot be written is named, with status 1.
+            blocked = os.path.join(root, "blocked")
+            os.makedirs(os.path.join(blocked, "answer-1.svg"))
+            result = set_run("--figures", blocked, "--set", "1", "--count", "1")
+            self.assertEqual(result.returncode, 1)
+            self.assertRegex(result.stderr.decode(), rf"^projectile-set: cannot write {re.escape(blocked)}/answer-1.svg: ")
 
     def test_a_full_disk_is_reported(self):
         with open("/dev/full", "wb") as full:

@@ -48,7 +48,10 @@ TEST(SetArguments, NamesWhatIsWrong) {
            example{{"--set", "1", "--set", "1"}, "--set is given twice"},
            example{{"--count", "1", "--count=1"}, "--count is given twice"},
            example{{"--worksheet", "--moodle"},
-                   "--worksheet and --moodle are one choice: give one of them once"},
+                   "--worksheet, --moodle and --figures are one choice: give one of them once"},
+           example{{"--figures=x", "--moodle"},
+                   "--worksheet, --moodle and --figures are one choice: give one of them once"},
+           example{{"--figures="}, "--figures needs a folder"},
            example{{"--moodle=yes"}, "--moodle takes no value"},
            example{{"--sets", "1"}, "unknown option '--sets'"},
            example{{"-c", "1"}, "unknown option '-c'"},
@@ -82,16 +85,28 @@ TEST(ProblemSetWrite, TheFormsHoldTheSameQuestionsAndAnswers) {
   const auto answer_2 = run.find("\nAnswer:\n", second);
   EXPECT_EQ(sheet.substr(0, answers),
             run.substr(0, answer_1) + run.substr(second, answer_2 - second));
-  EXPECT_EQ(sheet.substr(answers), "\nAnswers\n\n1." + run.substr(answer_1, second - answer_1) +
-                                       "\n2." + run.substr(answer_2));
+  // The key: its table (exact in cli_test), then each answer under its number.
+  const auto key = sheet.find("\n1.\nAnswer:\n");
+  ASSERT_NE(key, std::string::npos);
+  EXPECT_EQ(
+      sheet.substr(answers, key - answers),
+      "\nAnswers\n\nNo.  Time of flight (s)  Range (m)  Max height (m)  Impact speed (m/s)  "
+      "Impact angle (degrees)\n1    3.62756             94.4616    -               44.0669    "
+      "         53.7777\n2    7.42561             253.897    67.546          49.93          "
+      "     46.78\n");
+  EXPECT_EQ(sheet.substr(key),
+            "\n1." + run.substr(answer_1, second - answer_1) + "\n2." + run.substr(answer_2));
 
   const std::string moodle = set_text(1796634001, 2, set_form::moodle);
   EXPECT_TRUE(moodle.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"));
   EXPECT_TRUE(moodle.ends_with("</quiz>\n"));
   EXPECT_NE(moodle.find("$course$/top/Projectile motion, set 1796634001<"), std::string::npos);
-  EXPECT_NE(moodle.find("&lt;p&gt;Range: {1:NUMERICAL:=94.4616:0.944616} m&lt;/p&gt;"),
+  // Each question worth 20 marks: four blanks of 5, or five of 4.
+  EXPECT_NE(moodle.find("&lt;p&gt;Range: {5:NUMERICAL:=94.4616:0.944616} m&lt;/p&gt;"),
             std::string::npos);
-  EXPECT_NE(moodle.find("Max height: {1:NUMERICAL:=67.546:0.67546} m"), std::string::npos);
+  EXPECT_NE(moodle.find("Max height: {4:NUMERICAL:=67.546:0.67546} m"), std::string::npos);
+  EXPECT_NE(moodle.find("{4:NUMERICAL:=46.78:0.4678} degrees below the horizontal"),
+            std::string::npos);
 }
 
 // A long set is handed on in blocks, all of them, and stops at a failed write.

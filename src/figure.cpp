@@ -1,0 +1,397 @@
+#include "figure.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "answer.h"
+#include "text.h"
+
+namespace projectile {
+
+namespace {
+
+// The answer's figure: a fixed width, the path drawn as large as fits in
+// the plot's room; the impact arrow right of the landing point; below the
+// ground, the range, then (below the arrow) three lines of legend. Labels
+// keep out of the path's way: the top's above it, a drop's left of its
+// cliff, the rest under the ground. Lengths in pixels.
+constexpr double answer_width = 480;
+constexpr double room_left = 90;          // a drop's height, right-aligned left of its cliff
+constexpr double room_above = 32;         // the highest point's label
+constexpr double room_right = 90;         // the impact arrow
+constexpr double most_path_height = 240;  // a steep or tall path keeps to this
+constexpr double impact_arrow = 60;
+constexpr double legend_top = impact_arrow + 18;  // the legend's first baseline, below the ground
+constexpr double line_step = 16;
+constexpr double room_below = legend_top + 2 * line_step + 8;
+
+// The question's sketch: a fixed size, not to scale.
+constexpr double question_width = 360;
+constexpr double question_height = 200;
+constexpr double launch_arrow = 120;
+
+// Coordinates to a hundredth of a pixel: short, and the same wherever the
+// arithmetic before them agrees (+, -, *, / and sqrt only, all correctly
+// rounded on every platform). Adding 0 turns -0 into 0.
+double pixel(double v) noexcept {
+  return std::round(v * 100) / 100 + 0.0;
+}
+
+// An SVG drawing under construction: lines and arrows in one stroked group,
+// then the labels in one filled group, all in currentColor.
+class drawing {
+ public:
+  drawing(double width, double height, std::string_view title, std::string_view words) {
+    head_.append("<svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"");
+    head_.append_g(pixel(width));
+    head_.append("\" height=\"");
+    head_.append_g(pixel(height));
+    head_.append("\" viewBox=\"0 0 ");
+    head_.append_g(pixel(width));
+    head_.append(" ");
+    head_.append_g(pixel(height));
+    head_.append("\">\n<title>");
+    head_.append(title);
+    head_.append("</title>\n<desc>");
+    head_.append(words);
+    head_.append(
+        "</desc>\n<g fill=\"none\" stroke=\"currentColor\" stroke-width=\"1.5\" "
+        "stroke-linecap=\"round\">\n");
+    labels_.append("</g>\n<g fill=\"currentColor\" font-family=\"sans-serif\" font-size=\"12\">\n");
+  }
+
+  void line(point a, point b, std::string_view kind, bool dashed = false) {
+    head_.append("<line class=\"");
+    head_.append(kind);
+    head_.append("\"");
+    coordinate(" x1=\"", a.x);
+    coordinate("\" y1=\"", a.y);
+    coordinate("\" x2=\"", b.x);
+    coordinate("\" y2=\"", b.y);
+    head_.append(dashed ? "\" stroke-dasharray=\"4 3\"/>\n" : "\"/>\n");
+  }
+
+  // A line from `from` to `to` with a filled head at `to`.
+  void arrow(point from, point to, std::string_view kind, bool dashed = false) {
+    constexpr double head_length = 9;
+    constexpr double head_half_width = 4;
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double ux = dx / length;
+    const double uy = dy / length;
+    const point base{to.x - head_length * ux, to.y - head_length * uy};
+    line(from, base, kind, dashed);
+    head_.append("<path class=\"");
+    head_.append(kind);
+    head_.append("\" fill=\"currentColor\" stroke=\"none\" d=\"M");
+    pair(to);
+    head_.append("L");
+    pair({base.x - head_half_width * uy, base.y + head_half_width * ux});
+    head_.append("L");
+    pair({base.x + head_half_width * uy, base.y - head_half_width * ux});
+    head_.append("Z\"/>\n");
+  }
+
+  // A quadratic Bezier from `from` through the control point to `to`.
+  void curve(point from, point control, point to, std::string_view kind) {
+    head_.append("<path class=\"");
+    head_.append(kind);
+    head_.append("\" d=\"M");
+    pair(from);
+    head_.append("Q");
+    pair(control);
+    head_.append(" ");
+    pair(to);
+    head_.append("\"/>\n");
+  }
+
+  // The arc of radius r about `centre` from direction (1, 0) to the unit
+  // direction `towards`, turning the short way.
+  void angle_arc(point centre, double r, point towards) {
+    head_.append("<path class=\"angle\" d=\"M");
+    pair({centre.x + r, centre.y});
+    head_.append("A");
+    head_.append_g(r);
+    head_.append(" ");
+    head_.append_g(r);
+    head_.append(towards.y > 0 ? " 0 0 1 " : " 0 0 0 ");
+    pair({centre.x + r * towards.x, centre.y + r * towards.y});
+    head_.append("\"/>\n");
+  }
+
+  void dot(point at) {
+    head_.append("<circle class=\"point\" fill=\"currentColor\" r=\"3\"");
+    coordinate(" cx=\"", at.x);
+    coordinate("\" cy=\"", at.y);
+    head_.append("\"/>\n");
+  }
+
+  void shade(point corner, double width, double height) {
+    head_.append(
+        "<rect class=\"cliff\" fill=\"currentColor\" fill-opacity=\"0.15\" stroke=\"none\"");
+    coordinate(" x=\"", corner.x);
+    coordinate("\" y=\"", corner.y);
+    coordinate("\" width=\"", width);
+    coordinate("\" height=\"", height);
+    head_.append("\"/>\n");
+  }
+
+  // A label whose baseline starts, is centred or ends at `at`.
+  void label(point at, std::string_view anchor, const text& words) {
+    labels_.append("<text class=\"label\"");
+    if (anchor != "start") {
+      labels_.append(" text-anchor=\"");
+      labels_.append(anchor);
+      labels_.append("\"");
+    }
+    labels_.append(" x=\"");
+    labels_.append_g(pixel(at.x));
+    labels_.append("\" y=\"");
+    labels_.append_g(pixel(at.y));
+    labels_.append("\">");
+    labels_.append(words.view());
+    labels_.append("</text>\n");
+  }
+
+  std::string done() {
+    head_.append(labels_.view());
+    head_.append("</g>\n</svg>\n");
+    return std::string(head_.view());
+  }
+
+ private:
+  void coordinate(std::string_view before, double value) {
+    head_.append(before);
+    head_.append_g(pixel(value));
+  }
+  void pair(point p) {
+    head_.append_g(pixel(p.x));
+    head_.append(" ");
+    head_.append_g(pixel(p.y));
+  }
+
+  text head_;
+  text labels_;
+};
+
+// Words and numbers as the question and the worked answer print them.
+struct words {
+  text out;
+
+  words& operator<<(std::string_view piece) {
+    out.append(piece);
+    return *this;
+  }
+  words& operator<<(double value) {
+    out.append_g(value);
+    return *this;
+  }
+  // A launch parameter as the question prints it, from its drawn hundredths.
+  words& given(int hundredths, float value) {
+    out.append_hundredths(hundredths, value);
+    return *this;
+  }
+};
+
+constexpr std::string_view degree = "\u00B0";
+
+words speed_given(const problem& p) {
+  words w;
+  w.given(p.q.speed, p.q.params.umag) << " m/s";
+  return w;
+}
+
+words angle_or_height_given(const problem& p) {
+  words w;
+  if (p.q.type == kind::ground) {
+    w.given(p.q.angle_or_height, p.q.params.angle) << degree;
+  } else {
+    w.given(p.q.angle_or_height, p.q.params.h) << " m";
+  }
+  return w;
+}
+
+// "launched from the ground at 20 m/s, 30° above the horizontal"
+words launched(const problem& p) {
+  words w;
+  if (p.q.type == kind::ground) {
+    w << "launched from the ground at " << speed_given(p).out.view() << ", "
+      << angle_or_height_given(p).out.view() << " above the horizontal";
+  } else {
+    w << "launched horizontally at " << speed_given(p).out.view() << " from a height of "
+      << angle_or_height_given(p).out.view();
+  }
+  return w;
+}
+
+words numbered(const problem& p) {
+  words w;
+  w.out.append_i(p.number);
+  return w;
+}
+
+}  // namespace
+
+answer_layout layout_of_answer(const problem& p) noexcept {
+  const answer& a = p.a;
+  const bool ground = p.q.type == kind::ground;
+  const auto h = static_cast<double>(p.q.params.h);
+  const double rise = ground ? a.max_height : h;  // the top's height above the ground
+  const double scale =
+      std::min((answer_width - room_left - room_right) / a.sx, most_path_height / rise);
+  const double ground_y = room_above + rise * scale;
+  const point launch{room_left, ground_y - h * scale};
+  const point landing{room_left + a.sx * scale, ground_y};
+  // A parabola is exactly the quadratic Bezier whose control point is where
+  // the tangents at its ends meet: half the flight's time along either,
+  // (ux, uy) t / 2 from the launch.
+  const double half_time = static_cast<double>(a.t) / 2;
+  const point control{launch.x + static_cast<double>(a.ux) * half_time * scale,
+                      launch.y - static_cast<double>(a.uy) * half_time * scale};
+  const point top =
+      ground ? point{(launch.x + landing.x) / 2, ground_y - a.max_height * scale} : launch;
+  // The impact velocity's direction from the same rounded values as the
+  // speed and angle the answer prints.
+  const auto vx = static_cast<double>(a.ux) / static_cast<double>(a.vmag);
+  const double vy = -static_cast<double>(static_cast<float>(a.vy)) / static_cast<double>(a.vmag);
+  const point impact{landing.x + impact_arrow * vx, landing.y + impact_arrow * vy};
+  return {answer_width, ground_y + room_below, scale, ground_y, launch, control, landing, top,
+          impact};
+}
+
+question_layout layout_of_question(const problem& p) noexcept {
+  if (p.q.type == kind::horizontal) {
+    const point launch{80, 50};
+    return {launch, {launch.x + launch_arrow, launch.y}};
+  }
+  // The launch's direction from the answer's components, which are the
+  // launch angle's cosine and sine times the speed.
+  const point launch{70, 160};
+  const auto u = static_cast<double>(p.q.params.umag);
+  return {launch,
+          {launch.x + launch_arrow * static_cast<double>(p.a.ux) / u,
+           launch.y - launch_arrow * static_cast<double>(p.a.uy) / u}};
+}
+
+std::string question_figure_words(const problem& p) {
+  words w;
+  w << "A sketch of the question: ";
+  if (p.q.type == kind::ground) {
+    w << "the ground, and on it the launch point, with the launch velocity drawn as an arrow "
+         "labelled "
+      << speed_given(p).out.view() << " at an angle marked " << angle_or_height_given(p).out.view()
+      << " above the horizontal.";
+  } else {
+    w << "the ground, and a cliff marked " << angle_or_height_given(p).out.view()
+      << " high with the launch point at its top, with the launch velocity drawn as a horizontal "
+         "arrow labelled "
+      << speed_given(p).out.view() << ".";
+  }
+  return std::string(w.out.view());
+}
+
+std::string question_figure(const problem& p) {
+  words title;
+  title << "Question " << numbered(p).out.view() << ": " << launched(p).out.view();
+  drawing svg(question_width, question_height, title.out.view(), question_figure_words(p));
+  const question_layout at = layout_of_question(p);
+  if (p.q.type == kind::ground) {
+    svg.line({10, at.launch.y}, {question_width - 10, at.launch.y}, "ground");
+    svg.arrow(at.launch, at.tip, "velocity");
+    constexpr double arc = 34;
+    svg.angle_arc(
+        at.launch, arc,
+        {(at.tip.x - at.launch.x) / launch_arrow, (at.tip.y - at.launch.y) / launch_arrow});
+    svg.dot(at.launch);
+    svg.label({at.tip.x + 8, at.tip.y - 6}, "start", speed_given(p).out);
+    // Below the ground, under the arc: clear of the arrow at any angle.
+    svg.label({at.launch.x + arc + 6, at.launch.y + 18}, "middle", angle_or_height_given(p).out);
+  } else {
+    constexpr double ground_y = 160;
+    svg.shade({at.launch.x - 40, at.launch.y}, 40, ground_y - at.launch.y);
+    svg.line({10, ground_y}, {question_width - 10, ground_y}, "ground");
+    svg.line(at.launch, {at.launch.x, ground_y}, "cliff");
+    svg.arrow(at.launch, at.tip, "velocity");
+    svg.dot(at.launch);
+    svg.label({(at.launch.x + at.tip.x) / 2, at.launch.y - 8}, "middle", speed_given(p).out);
+    svg.label({at.launch.x + 8, (at.launch.y + ground_y) / 2 + 4}, "start",
+              angle_or_height_given(p).out);
+  }
+  return svg.done();
+}
+
+std::string answer_figure_words(const problem& p) {
+  const answer& a = p.a;
+  words w;
+  w << "The path of flight, drawn to scale: " << launched(p).out.view()
+    << ", the projectile flies for " << static_cast<double>(a.t) << " s";
+  if (p.q.type == kind::ground) {
+    w << ", rises to a highest point " << a.max_height << " m above the ground and lands " << a.sx
+      << " m away.";
+  } else {
+    w << " and lands " << a.sx << " m from the foot of the cliff.";
+  }
+  w << " It hits the ground at " << static_cast<double>(a.vmag) << " m/s, " << a.impact_degrees
+    << degree << " below the horizontal, with components " << static_cast<double>(a.ux)
+    << " m/s horizontal and " << a.vy << " m/s vertical, drawn as arrows at the landing point.";
+  return std::string(w.out.view());
+}
+
+std::string answer_figure(const problem& p) {
+  const answer& a = p.a;
+  const answer_layout at = layout_of_answer(p);
+  words title;
+  title << "Question " << numbered(p).out.view() << ", answer: the path of flight to scale";
+  drawing svg(at.width, at.height, title.out.view(), answer_figure_words(p));
+
+  svg.line({8, at.ground}, {at.width - 8, at.ground}, "ground");
+  if (p.q.type == kind::ground) {
+    svg.line({at.top.x, at.ground}, at.top, "height", true);
+    svg.dot(at.top);
+    words top;
+    top << "height " << a.max_height << " m";
+    svg.label({at.top.x, at.top.y - 8}, "middle", top.out);
+  } else {
+    constexpr double cliff = 24;
+    svg.shade({at.launch.x - cliff, at.launch.y}, cliff, at.ground - at.launch.y);
+    svg.line(at.launch, {at.launch.x, at.ground}, "cliff");
+    svg.label({at.launch.x - cliff - 6, (at.launch.y + at.ground) / 2 + 4}, "end",
+              angle_or_height_given(p).out);
+  }
+  svg.curve(at.launch, at.control, at.landing, "trajectory");
+  svg.dot(at.launch);
+  svg.dot(at.landing);
+
+  // The range, as a dimension line under the ground.
+  const double dimension_y = at.ground + 12;
+  svg.line({at.launch.x, dimension_y - 4}, {at.launch.x, dimension_y + 4}, "range");
+  svg.line({at.landing.x, dimension_y - 4}, {at.landing.x, dimension_y + 4}, "range");
+  svg.line({at.launch.x, dimension_y}, {at.landing.x, dimension_y}, "range");
+  words range;
+  range << "range " << a.sx << " m";
+  svg.label({(at.launch.x + at.landing.x) / 2, at.ground + 30}, "middle", range.out);
+
+  // The impact velocity, its angle below the horizontal (the ground) and its
+  // two components.
+  svg.arrow(at.landing, at.impact, "velocity");
+  svg.arrow(at.landing, {at.impact.x, at.landing.y}, "component", true);
+  svg.arrow({at.impact.x, at.landing.y}, at.impact, "component", true);
+  svg.angle_arc(
+      at.landing, 20,
+      {(at.impact.x - at.landing.x) / impact_arrow, (at.impact.y - at.landing.y) / impact_arrow});
+  std::array<words, 3> legend;
+  legend[0] << "time of flight " << static_cast<double>(a.t) << " s";
+  legend[1] << "impact: v = " << static_cast<double>(a.vmag) << " m/s, " << a.impact_degrees
+            << degree << " below the horizontal";
+  legend[2] << "components: vx = " << static_cast<double>(a.ux) << " m/s, vy = " << a.vy << " m/s";
+  for (std::size_t i = 0; i < legend.size(); ++i) {
+    svg.label({20, at.ground + legend_top + line_step * static_cast<double>(i)}, "start",
+              legend[i].out);
+  }
+  return svg.done();
+}
+
+}  // namespace projectile
