@@ -35,7 +35,8 @@ TEST(AnswerFigure, DrawsThePathToOneScale) {
       const point middle = on_path(at, 0.5);
       EXPECT_NEAR(middle.x, at.top.x, tolerance) << n;
       EXPECT_NEAR(at.ground - middle.y, p.a.max_height * at.scale, 1e-5 * at.height) << n;
-      const double launch_angle = std::atan2(at.launch.y - at.control.y, at.control.x - at.launch.x);
+      const double launch_angle =
+          std::atan2(at.launch.y - at.control.y, at.control.x - at.launch.x);
       EXPECT_NEAR(launch_angle * 180 / 3.141592653589793, static_cast<double>(p.q.params.angle),
                   1e-4)
           << n;
