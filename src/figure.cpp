@@ -347,7 +347,11 @@ std::string answer_figure(const problem& p) {
   title << "Question " << numbered(p).out.view() << ", answer: the path of flight to scale";
   drawing svg(at.width, at.height, title.out.view(), answer_figure_words(p));
 
-  svg.line({8, at.ground}, {at.width - 8, at.ground}, "ground");
+  // From a cliff's foot, so that its height's label, left of it, is clear
+  // of the ground however low the cliff.
+  constexpr double cliff = 24;
+  const double ground_from = p.q.type == kind::ground ? 8 : at.launch.x - cliff;
+  svg.line({ground_from, at.ground}, {at.width - 8, at.ground}, "ground");
   if (p.q.type == kind::ground) {
     svg.line({at.top.x, at.ground}, at.top, "height", true);
     svg.dot(at.top);
@@ -355,7 +359,6 @@ std::string answer_figure(const problem& p) {
     top << "height " << a.max_height << " m";
     svg.label({at.top.x, at.top.y - 8}, "middle", top.out);
   } else {
-    constexpr double cliff = 24;
     svg.shade({at.launch.x - cliff, at.launch.y}, cliff, at.ground - at.launch.y);
     svg.line(at.launch, {at.launch.x, at.ground}, "cliff");
     svg.label({at.launch.x - cliff - 6, (at.launch.y + at.ground) / 2 + 4}, "end",

@@ -269,10 +269,10 @@ bool problem_set::write(int count, set_form form, const block_sink& write) const
 
 std::array<std::string, key_columns.size()> key_row(const problem& p) {
   std::array<std::string, key_columns.size()> row;
+  // "-" where not asked. (Filled with a count and a character: GCC 12 warns
+  // falsely, -Wrestrict, of assigning "-" on some targets.)
+  row.fill(std::string(1, '-'));
   row[0] = decimal(static_cast<std::uint32_t>(p.number));
-  for (std::size_t c = 1; c < row.size(); ++c) {
-    row[c] = "-";  // not asked
-  }
   for (const asked_value& asked : p.asked.view()) {
     row[1 + static_cast<std::size_t>(asked.what)] = std::string(asked.printed.view());
   }

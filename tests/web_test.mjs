@@ -524,6 +524,100 @@ describe('chromium', () => {
     await refusing.close();
   });
 
+  // What is wrong with a figure as a browser lays it out: a label that
+  // leaves the figure, overlaps another label, or lies on the path.
+  const figureFaults = (page, selector) => page.evaluate((sel) => [...document.querySelectorAll(sel)].flatMap((svg) => {
+    const faults = [];
+    const { width, height } = svg.viewBox.baseVal;
+    const boxes = [...svg.querySelectorAll('text')].map((t) => ({ text: t.textContent, box: t.getBBox() }));
+    const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+    for (const [i, { text, box }] of boxes.entries()) {
+      if (box.x < 0 || box.y < 0 || box.x + box.width > width || box.y + box.height > height) {
+        faults.push(`"${text}" leaves the figure`);
+      }
+      for (const other of boxes.slice(i + 1)) {
+        if (overlap(box, other.box)) {
+          faults.push(`"${text}" overlaps "${other.text}"`);
+        }
+      }
+    }
+    const path = svg.querySelector('.trajectory');
+    if (path) {
+      const length = path.getTotalLength();
+      for (let k = 0; k <= 400; k++) {
+        const p = path.getPointAtLength((length * k) / 400);
+        const on = boxes.find(({ box }) => p.x > box.x && p.x < box.x + box.width && p.y > box.y && p.y < box.y + box.height);
+        if (on) {
+          faults.push(`the path runs through "${on.text}"`);
+          break;
+        }
+      }
+    }
+    return faults.map((f) => `${svg.querySelector('title').textContent}: ${f}`);
+  }), selector);
+
+  // The path of flight as the browser draws it: its height (of the top, or
+  // the drop) over its range, and the angles at which it leaves and lands.
+  const pathShape = (page, selector) => page.evaluate((sel) => {
+    const path = document.querySelector(sel + ' .trajectory');
+    const ground = Number(document.querySelector(sel + ' .ground').getAttribute('y1'));
+    const length = path.getTotalLength();
+    const points = Array.from({ length: 1001 }, (_, k) => path.getPointAtLength((length * k) / 1000));
+    const xs = points.map((p) => p.x);
+    const top = Math.min(...points.map((p) => p.y));
+    const angle = (a, b) => (Math.atan2(Math.abs(b.y - a.y), Math.abs(b.x - a.x)) * 180) / Math.PI;
+    return {
+      ratio: (ground - top) / (Math.max(...xs) - Math.min(...xs)),
+      launch: angle(path.getPointAtLength(0), path.getPointAtLength(length / 2000)),
+      impact: angle(path.getPointAtLength(length - length / 2000), path.getPointAtLength(length)),
+    };
+  }, selector);
+
+  // The extremes of the launches there are, each question 1 of its set: 99.48
+  // m/s at 10 degrees (a flat path), 10.12 m/s at 79.98 degrees, a 99.79 m
+  // drop at 10.32 m/s, and a 1.25 m drop at 99.17 m/s.
+  const EXTREMES = [1796662257, 1796802811, 1796652317, 1796702360];
+
+  test('figures: the question\'s sketch, and the answer\'s path to scale, legible at the extremes', async () => {
+    for (const [i, set] of [SECOND, SECOND + 1, ...EXTREMES].entries()) {
+      const page = await openPractice(`#practice&set=${set}`, SECOND,
+        { viewport: { width: i % 2 ? 360 : 1280, height: 900 }, colorScheme: i % 2 ? 'dark' : 'light' });
+      const [{ question, answer }] = practiceSet(set, 1);
+      const number = (pattern, text) => Number(text.match(pattern)[1]);
+      // The sketch states what the question gives, and nothing of its answer.
+      const sketch = await page.locator('#practice-figure svg').evaluate((svg) => ({
+        role: svg.getAttribute('role'), title: svg.querySelector('title').textContent,
+        desc: svg.querySelector('desc').textContent, labels: [...svg.querySelectorAll('text')].map((t) => t.textContent),
+        paths: svg.querySelectorAll('.trajectory').length,
+      }));
+      assert.equal(sketch.role, 'img');
+      assert.equal(sketch.paths, 0);
+      const given = question.match(/[\d.]+ (m\/s|m\n|degrees)/g).map((g) => g.replace(/ degrees$/, '°').trim());
+      assert.deepEqual([...sketch.labels].sort(), [...given].sort(), set);
+      assert.match(sketch.title, /^Question 1: launched /);
+      assert.equal(await page.locator('#practice-answer-figure').isVisible(), false);
+
+      await page.getByRole('button', { name: 'Show answer' }).click();
+      await page.locator('#practice-answer-figure svg').waitFor();
+      const shape = await pathShape(page, '#practice-answer-figure');
+      const range = number(/Range = (\S+) m/, answer);
+      const rise = question.includes('horizontally') ? number(/height of (\S+) m/, question) : number(/Max height = (\S+) m/, answer);
+      assert.ok(Math.abs(shape.ratio / (rise / range) - 1) < 0.02, `${set}: height / range ${shape.ratio} for ${rise / range}`);
+      const launch = question.includes('horizontally') ? 0 : number(/at an angle (\S+) degrees/, question);
+      assert.ok(Math.abs(shape.launch - launch) < 0.02 * 90, `${set}: launched at ${shape.launch} for ${launch}`);
+      const impact = number(/at an angle of (\S+) degrees below/, answer);
+      assert.ok(Math.abs(shape.impact / impact - 1) < 0.02, `${set}: lands at ${shape.impact} for ${impact}`);
+      assert.deepEqual(await figureFaults(page, '.figure svg'), []);
+      const labels = await page.locator('#practice-answer-figure text').allTextContents();
+      for (const [, pattern] of [[0, /Range = (\S+) m/], [0, /Velocity on impact is (\S+) m\/s/], [0, /Time of flight = (\S+) s/]]) {
+        assert.ok(labels.some((l) => l.includes(answer.match(pattern)[1])), `${set}: ${pattern}`);
+      }
+      assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth));
+      await page.screenshot({ path: path.join(shots, `figure-${set}-${i % 2 ? '360-dark' : '1280-light'}.png`), fullPage: true });
+      await page.close();
+    }
+  });
+
   test('practice: a bad set in the address is refused, the console runs from the clock', async () => {
     const page = await browser.newPage();
     await page.clock.setFixedTime(SECOND * 1000);
@@ -611,6 +705,16 @@ describe('chromium', () => {
     assert.deepEqual(await page.locator('#sheet-questions pre').allTextContents(), pieces.map((p) => p.question));
     assert.deepEqual(await page.locator('#sheet-answers pre').allTextContents(),
       pieces.map((p, i) => `${i + 1}.\n${p.answer}`));
+    // The key opens with a row of asked values per question, as printed;
+    // each question and answer has its figure, every label clear.
+    const table = await page.locator('#sheet-key tr').evaluateAll((rows) =>
+      rows.map((r) => [...r.children].map((c) => c.textContent)));
+    const names = ['Time of flight', 'Range', 'Max height', 'Impact speed', 'Impact angle'];
+    assert.deepEqual(table.slice(1), pieces.map((p, i) => [String(i + 1),
+      ...names.map((name) => p.asked.find(([n]) => n === name)?.[1] ?? '-')]));
+    assert.equal(await page.locator('#sheet-questions svg[role=img]').count(), 12);
+    assert.equal(await page.locator('#sheet-answers svg .trajectory').count(), 12);
+    assert.deepEqual(await figureFaults(page, '#sheet svg'), []);
     await page.screenshot({ path: path.join(shots, 'worksheet-1280-light.png') });
     const pdf = path.join(shots, 'worksheet.pdf');
     await page.emulateMedia({ media: 'print' });
@@ -627,6 +731,9 @@ describe('chromium', () => {
       assert.ok(printed(firstAnswers).includes(flat(`${i + 1}. ${answer}`)), `answer ${i + 1} is in the key`);
     }
     assert.ok(!printed(0, firstAnswers).includes('Answer:'), 'no answer before the key');
+    // The figures print as vectors: their labels are text on the page.
+    assert.ok(printed(firstAnswers).includes(`range ${pieces[0].asked[1][1]} m`), 'the answer figures print as text');
+    assert.ok(printed(0, firstAnswers).includes(pieces[0].question.match(/speed of (\S+ m\/s)/)[1]));
 
     // Moodle's file: the bytes projectile-set writes for the same set and count.
     const [download] = await Promise.all([page.waitForEvent('download'),
@@ -686,6 +793,13 @@ async function practiceSession(driver, second) {
   await driver.click('#show-answer');
   assert.equal(await question(), next.question);
   assert.equal(await driver.evaluate(() => document.getElementById('practice-answer').textContent), next.answer);
+  // Both figures drawn by this engine: the path laid out, the labels measured.
+  const drawn = await driver.evaluate(() => {
+    const path = document.querySelector('#practice-answer-figure .trajectory');
+    const labels = [...document.querySelectorAll('.figure text')].map((t) => t.getBBox().width);
+    return path !== null && path.getTotalLength() > 100 && labels.length > 4 && labels.every((w) => w > 0);
+  });
+  assert.ok(drawn, 'the figures are not drawn');
 }
 
 test('firefox: a whole session at a frozen second', async () => {

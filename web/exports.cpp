@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "console.h"
+#include "figure.h"
 #include "input.h"
 #include "practice.h"
 #include "problem.h"
@@ -108,6 +109,8 @@ std::optional<projectile::practice_session> practice;
 void answer_members(object& reply) {
   const bool any = practice->answer_shown() || practice->hinted() != "Answer:\n";
   reply.text("answer", any ? practice->hinted() : "")
+      .text("answerFigure",
+            practice->answer_shown() ? projectile::answer_figure(practice->current()) : "")
       .text("note", practice->answer_shown() ? projectile::answer_shown_line : "")
       .flag("more", !practice->every_line_shown())
       .text("tally", practice->tally_line())
@@ -121,6 +124,7 @@ const char* practice_question(std::string_view notice = "") {
   reply.number("set", practice->set().number())
       .text("rule", projectile::rule_line())
       .text("question", projectile::question_text(p))
+      .text("figure", projectile::question_figure(p))
       .list("fields", p.asked.size,
             [&](std::size_t i) {
               const projectile::quantity what = p.asked.items[i].what;
@@ -263,11 +267,27 @@ EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_
       .text("title", "Projectile motion questions, set " + number)
       .list("questions", problems.size(),
             [&](std::size_t i) { object::quote(projectile::question_text(problems[i])); })
+      .list("questionFigures", problems.size(),
+            [&](std::size_t i) { object::quote(projectile::question_figure(problems[i])); })
+      .list("head", projectile::key_columns.size(),
+            [&](std::size_t c) { object::quote(projectile::key_columns[c]); })
+      .list("rows", problems.size(),
+            [&](std::size_t i) {
+              const auto row = projectile::key_row(problems[i]);
+              returned += '[';
+              for (std::size_t c = 0; c < row.size(); ++c) {
+                returned += c == 0 ? "" : ",";
+                object::quote(row[c]);
+              }
+              returned += ']';
+            })
       .list("answers", problems.size(),
             [&](std::size_t i) {
               object::quote(projectile::decimal(static_cast<std::uint32_t>(problems[i].number)) +
                             ".\n" + projectile::answer_text(problems[i]));
             })
+      .list("answerFigures", problems.size(),
+            [&](std::size_t i) { object::quote(projectile::answer_figure(problems[i])); })
       .text("file", "projectile-set-" + number + ".xml")
       .done();
 }

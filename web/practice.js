@@ -14,6 +14,8 @@
   var ruleText = document.getElementById('practice-rule');
   var notice = document.getElementById('practice-notice');
   var questionText = document.getElementById('practice-question');
+  var questionFigure = document.getElementById('practice-figure');
+  var answerFigure = document.getElementById('practice-answer-figure');
   var form = document.getElementById('practice-form');
   var fieldsBox = document.getElementById('practice-fields');
   var hintButton = document.getElementById('hint');
@@ -122,6 +124,8 @@
   function update(state) {
     answerText.textContent = state.answer;
     answerText.hidden = !state.answer;
+    answerFigure.innerHTML = state.answerFigure; // the library's SVG
+    answerFigure.hidden = !state.answerFigure;
     shownNote.textContent = state.note;
     shownNote.hidden = !state.note;
     hintButton.disabled = !state.more;
@@ -135,6 +139,7 @@
     setText.textContent = String(shown.set);
     ruleText.textContent = shown.rule;
     questionText.textContent = shown.question;
+    questionFigure.innerHTML = shown.figure; // the library's SVG
     fieldsBox.replaceChildren();
     fields = shown.fields.map(field);
     update(shown);

@@ -12,16 +12,34 @@
   var sheetTitle = document.getElementById('sheet-title');
   var questions = document.getElementById('sheet-questions');
   var answers = document.getElementById('sheet-answers');
+  var key = document.getElementById('sheet-key');
   var view = document.getElementById('worksheet-view');
 
   var library = null;
   var shown = null; // the sheet on show, as the library made it
   var pageSet = null; // the set of the console's latest run
 
-  function pre(text) {
+  // A question or an answer, with its figure (the library's SVG) under it.
+  function piece(text, figure) {
+    var box = document.createElement('div');
+    box.className = 'piece';
     var block = document.createElement('pre');
     block.textContent = text;
-    return block;
+    var drawn = document.createElement('div');
+    drawn.className = 'figure';
+    drawn.innerHTML = figure;
+    box.append(block, drawn);
+    return box;
+  }
+
+  function row(cells, tag) {
+    var line = document.createElement('tr');
+    cells.forEach(function (cell) {
+      var item = document.createElement(tag);
+      item.textContent = cell;
+      line.appendChild(item);
+    });
+    return line;
   }
 
   // The sheet of the set and count in the fields, or what is wrong with them.
@@ -44,8 +62,19 @@
     }
     shown = made;
     sheetTitle.textContent = made.title;
-    questions.replaceChildren.apply(questions, made.questions.map(pre));
-    answers.replaceChildren.apply(answers, made.answers.map(pre));
+    questions.replaceChildren.apply(questions, made.questions.map(function (text, i) {
+      return piece(text, made.questionFigures[i]);
+    }));
+    var head = document.createElement('thead');
+    head.appendChild(row(made.head, 'th'));
+    var body = document.createElement('tbody');
+    made.rows.forEach(function (cells) {
+      body.appendChild(row(cells, 'td'));
+    });
+    key.replaceChildren(head, body);
+    answers.replaceChildren.apply(answers, made.answers.map(function (text, i) {
+      return piece(text, made.answerFigures[i]);
+    }));
     return true;
   }
 
