@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <string>
 
 namespace projectile {
@@ -26,15 +27,15 @@ TEST(AnswerFigure, DrawsThePathToOneScale) {
   for (int n = 1; n <= 3000; ++n) {
     const problem p = questions.at(n);
     const answer_layout at = layout_of_answer(p);
-    const double tolerance = 1e-6 * at.width;
+    const double close = 1e-6 * at.width;
     const bool ground = p.q.type == kind::ground;
-    EXPECT_NEAR(at.landing.x - at.launch.x, p.a.sx * at.scale, tolerance);
-    EXPECT_NEAR(at.landing.y, at.ground, tolerance);
-    EXPECT_NEAR(at.ground - at.launch.y, static_cast<double>(p.q.params.h) * at.scale, tolerance);
+    EXPECT_NEAR(at.landing.x - at.launch.x, p.a.sx * at.scale, close);
+    EXPECT_NEAR(at.landing.y, at.ground, close);
+    EXPECT_NEAR(at.ground - at.launch.y, static_cast<double>(p.q.params.h) * at.scale, close);
     if (ground) {
       // The Bezier's highest point is at its middle, and the answer's too.
       const point middle = on_path(at, 0.5);
-      EXPECT_NEAR(middle.x, at.top.x, tolerance) << n;
+      EXPECT_NEAR(middle.x, at.top.x, close) << n;
       EXPECT_NEAR(at.ground - middle.y, p.a.max_height * at.scale, 1e-5 * at.height) << n;
       const double launch_angle =
           std::atan2(at.launch.y - at.control.y, at.control.x - at.launch.x);
@@ -92,9 +93,9 @@ TEST(Figures, AreTheSameBytesOnEveryPlatform) {
   for (int n = 1; n <= 2000; ++n) {
     const problem p = questions.at(n);
     for (const std::string& figure : {question_figure(p), answer_figure(p)}) {
-      for (const char c : figure) {
-        digest = (digest ^ static_cast<unsigned char>(c)) * 0x100000001B3U;
-      }
+      digest = std::accumulate(figure.begin(), figure.end(), digest, [](std::uint64_t d, char c) {
+        return (d ^ static_cast<unsigned char>(c)) * 0x100000001B3U;
+      });
     }
   }
   EXPECT_EQ(digest, 0xF815410AE5D92522U) << std::hex << digest;
