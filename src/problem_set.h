@@ -136,6 +136,8 @@ class practice_session {
   // The whole worked answer; checks of this question no longer count.
   std::string_view show_answer();
   [[nodiscard]] bool answer_shown() const noexcept { return shown_; }
+  // Whether any of the worked answer is out: a hint taken, or all of it.
+  [[nodiscard]] bool answer_begun() const noexcept { return shown_ || lines_shown_ > 0; }
 
   // "Right at the first try: 7 of 9 values · 2 hints".
   [[nodiscard]] std::string tally_line() const;

@@ -107,8 +107,7 @@ std::optional<projectile::practice_session> practice;
 // What the answer's area shows: as far as hints went, all of it once shown,
 // nothing before either.
 void answer_members(object& reply) {
-  const bool any = practice->answer_shown() || practice->hinted() != "Answer:\n";
-  reply.text("answer", any ? practice->hinted() : "")
+  reply.text("answer", practice->answer_begun() ? practice->hinted() : "")
       .text("answerFigure",
             practice->answer_shown() ? projectile::answer_figure(practice->current()) : "")
       .text("note", practice->answer_shown() ? projectile::answer_shown_line : "")
