@@ -192,7 +192,7 @@ reading read_value(std::string_view typed, quantity what) {
   const reading not_a_number{std::nullopt, refusal::not_a_number, {}};
   const std::size_t first = typed.find_first_not_of(blanks);
   if (first == std::string_view::npos) {
-    return not_a_number;
+    return {std::nullopt, refusal::empty, {}};
   }
   // Trimmed in place: substr() may throw, which brings the exception runtime
   // into the page.
@@ -229,17 +229,20 @@ bool is_right(double value, double printed) noexcept {
 }
 
 verdict check(std::string_view typed, const asked_value& asked) {
-  if (typed.find_first_not_of(blanks) == std::string_view::npos) {
+  return verdict_of(read_value(typed, asked.what), asked);
+}
+
+verdict verdict_of(const reading& read, const asked_value& asked) noexcept {
+  if (read.why == refusal::empty) {
     return verdict::empty;
   }
-  const auto value = read_typed(typed, asked.what);
-  if (!value) {
+  if (!read.value) {
     return verdict::unreadable;
   }
-  if (*value < 0) {
+  if (*read.value < 0) {
     return verdict::negative;
   }
-  return is_right(*value, asked.value) ? verdict::right : verdict::wrong;
+  return is_right(*read.value, asked.value) ? verdict::right : verdict::wrong;
 }
 
 namespace {
@@ -400,6 +403,7 @@ std::string refused_line(const reading& typed, quantity what) {
       return std::string(name_of(what)) + " is in " + std::string(unit_of(what)) + ", not " +
              std::string(typed.unit) + ".";
     case refusal::none:
+    case refusal::empty:
     case refusal::not_a_number:
       break;
   }

@@ -55,6 +55,7 @@ asked_values asked_of(kind type, const answer& a) noexcept;
 // Why a typed value is not read.
 enum class refusal {
   none,
+  empty,            // nothing but blanks
   not_a_number,     // no number, or something other than a unit after it
   comma_and_point,  // "1,234.5": a thousands separator, or two decimal marks
   other_unit,       // the unit of another quantity: "3 m" for a time
@@ -88,6 +89,8 @@ enum class verdict {
 };
 
 verdict check(std::string_view typed, const asked_value& asked);
+// The same, of a value already read for it.
+verdict verdict_of(const reading& read, const asked_value& asked) noexcept;
 
 // The common slips, and what each gives for each quantity of a launch, as a
 // student making it would work the whole question.

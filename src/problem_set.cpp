@@ -177,6 +177,9 @@ void write_moodle_question(text& out, std::uint32_t set, const problem& p) {
 // The key's table as text: a column per header, each as wide as its widest
 // cell, two spaces apart.
 void write_key_table(text& out, const problem_set& set, int count) {
+  // Two passes over the rows, one for the widths and one to write them,
+  // rather than keeping them: reaching a question costs less than a row's
+  // formatting, and memory stays bounded whatever the count.
   std::array<std::size_t, key_columns.size()> widths{};
   for (std::size_t c = 0; c < key_columns.size(); ++c) {
     widths[c] = key_columns[c].size();
@@ -354,7 +357,7 @@ practice_session::checked practice_session::check(std::span<const std::string_vi
     const asked_value& asked = current_.asked.items[i];
     const std::string_view text = i < typed.size() ? typed[i] : std::string_view{};
     const reading read = read_value(text, asked.what);
-    const verdict given = projectile::check(text, asked);
+    const verdict given = verdict_of(read, asked);
     const bool tried =
         given == verdict::right || given == verdict::wrong || given == verdict::negative;
     const slip named =
