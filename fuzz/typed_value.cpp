@@ -18,9 +18,12 @@
 #include <variant>
 #include <vector>
 
+#include "address.h"
 #include "input.h"
 #include "practice.h"
-#include "problem_set.h"
+#include "set_arguments.h"
+#include "slip.h"
+#include "typed_value.h"
 
 namespace {
 
@@ -116,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const auto set = projectile::parse_set(typed);
+  const auto set = projectile::whole_number(typed);
   if (typed.empty() || typed.find_first_not_of("0123456789") != std::string::npos) {
     require(!set, "a set was read from more than digits");
   } else {
@@ -127,17 +130,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // A page's address: the set it names is one of its own parts, read as a set.
-  if (const auto named = projectile::set_in_address(typed)) {
-    const auto* start = named->typed.data();
-    require(start >= typed.data() + 4 &&
-                start + named->typed.size() <= typed.data() + typed.size() &&
+  const auto address = projectile::read_address(typed);
+  if (const auto named = address.set_typed) {
+    const auto* start = named->data();
+    require(start >= typed.data() + 4 && start + named->size() <= typed.data() + typed.size() &&
                 std::string_view(start - 4, 4) == "set=",
             "an address's set is not a part of it after set=");
-    require(named->typed.find('&') == std::string_view::npos,
-            "an address's set runs past its part");
-    require(named->set == projectile::parse_set(named->typed),
+    require(named->find('&') == std::string_view::npos, "an address's set runs past its part");
+    require(address.set == projectile::whole_number(*named),
             "an address's set is not read as a set");
   }
+  require(std::find(projectile::page_views.begin(), projectile::page_views.end(), address.view) !=
+              projectile::page_views.end(),
+          "an address names a view the page does not have");
 
   // A kept Practice record, as a browser's storage may hold anything: taken
   // up only whole, and then kept again exactly as it was.

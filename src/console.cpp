@@ -4,6 +4,7 @@
 
 #include "input.h"
 #include "problem_set.h"
+#include "set_text.h"
 
 namespace projectile {
 
@@ -37,7 +38,7 @@ bool run_console(std::uint32_t set, std::FILE* in, std::FILE* out) {
   }
   // Making a block of questions takes microseconds, so on a terminal each
   // still appears at once.
-  if (!problem_set(set).write(numqs, set_form::run, put) || !put_prompt(closing_prompt)) {
+  if (!write_text(problem_set(set), numqs, text_form::run, put) || !put_prompt(closing_prompt)) {
     return false;
   }
   read_line(in, buf);

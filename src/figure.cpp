@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "answer.h"
+#include "svg.h"
 #include "text.h"
 
 namespace projectile {
@@ -32,165 +33,20 @@ constexpr double question_width = 360;
 constexpr double question_height = 200;
 constexpr double launch_arrow = 120;
 
-// Coordinates to a hundredth of a pixel: short, and the same wherever the
-// arithmetic before them agrees (+, -, *, / and sqrt only, all correctly
-// rounded on every platform). Adding 0 turns -0 into 0.
-double pixel(double v) noexcept {
-  return std::round(v * 100) / 100 + 0.0;
-}
-
-// An SVG drawing under construction: lines and arrows in one stroked group,
-// then the labels in one filled group, all in currentColor.
-class drawing {
- public:
-  drawing(double width, double height, std::string_view title, std::string_view words) {
-    head_.append("<svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"");
-    head_.append_g(pixel(width));
-    head_.append("\" height=\"");
-    head_.append_g(pixel(height));
-    head_.append("\" viewBox=\"0 0 ");
-    head_.append_g(pixel(width));
-    head_.append(" ");
-    head_.append_g(pixel(height));
-    head_.append("\">\n<title>");
-    head_.append(title);
-    head_.append("</title>\n<desc>");
-    head_.append(words);
-    head_.append(
-        "</desc>\n<g fill=\"none\" stroke=\"currentColor\" stroke-width=\"1.5\" "
-        "stroke-linecap=\"round\">\n");
-    labels_.append("</g>\n<g fill=\"currentColor\" font-family=\"sans-serif\" font-size=\"12\">\n");
-  }
-
-  void line(point a, point b, std::string_view kind, bool dashed = false) {
-    head_.append("<line class=\"");
-    head_.append(kind);
-    head_.append("\"");
-    coordinate(" x1=\"", a.x);
-    coordinate("\" y1=\"", a.y);
-    coordinate("\" x2=\"", b.x);
-    coordinate("\" y2=\"", b.y);
-    head_.append(dashed ? "\" stroke-dasharray=\"4 3\"/>\n" : "\"/>\n");
-  }
-
-  // A line from `from` to `to` with a filled head at `to`.
-  void arrow(point from, point to, std::string_view kind, bool dashed = false) {
-    constexpr double head_length = 9;
-    constexpr double head_half_width = 4;
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    const double ux = dx / length;
-    const double uy = dy / length;
-    const point base{to.x - head_length * ux, to.y - head_length * uy};
-    line(from, base, kind, dashed);
-    head_.append("<path class=\"");
-    head_.append(kind);
-    head_.append("\" fill=\"currentColor\" stroke=\"none\" d=\"M");
-    pair(to);
-    head_.append("L");
-    pair({base.x - head_half_width * uy, base.y + head_half_width * ux});
-    head_.append("L");
-    pair({base.x + head_half_width * uy, base.y - head_half_width * ux});
-    head_.append("Z\"/>\n");
-  }
-
-  // A quadratic Bezier from `from` through the control point to `to`.
-  void curve(point from, point control, point to, std::string_view kind) {
-    head_.append("<path class=\"");
-    head_.append(kind);
-    head_.append("\" d=\"M");
-    pair(from);
-    head_.append("Q");
-    pair(control);
-    head_.append(" ");
-    pair(to);
-    head_.append("\"/>\n");
-  }
-
-  // The arc of radius r about `centre` from direction (1, 0) to the unit
-  // direction `towards`, turning the short way.
-  void angle_arc(point centre, double r, point towards) {
-    head_.append("<path class=\"angle\" d=\"M");
-    pair({centre.x + r, centre.y});
-    head_.append("A");
-    head_.append_g(r);
-    head_.append(" ");
-    head_.append_g(r);
-    head_.append(towards.y > 0 ? " 0 0 1 " : " 0 0 0 ");
-    pair({centre.x + r * towards.x, centre.y + r * towards.y});
-    head_.append("\"/>\n");
-  }
-
-  void dot(point at) {
-    head_.append("<circle class=\"point\" fill=\"currentColor\" r=\"3\"");
-    coordinate(" cx=\"", at.x);
-    coordinate("\" cy=\"", at.y);
-    head_.append("\"/>\n");
-  }
-
-  void shade(point corner, double width, double height) {
-    head_.append(
-        "<rect class=\"cliff\" fill=\"currentColor\" fill-opacity=\"0.15\" stroke=\"none\"");
-    coordinate(" x=\"", corner.x);
-    coordinate("\" y=\"", corner.y);
-    coordinate("\" width=\"", width);
-    coordinate("\" height=\"", height);
-    head_.append("\"/>\n");
-  }
-
-  // A label whose baseline starts, is centred or ends at `at`.
-  void label(point at, std::string_view anchor, const text& words) {
-    labels_.append("<text class=\"label\"");
-    if (anchor != "start") {
-      labels_.append(" text-anchor=\"");
-      labels_.append(anchor);
-      labels_.append("\"");
-    }
-    labels_.append(" x=\"");
-    labels_.append_g(pixel(at.x));
-    labels_.append("\" y=\"");
-    labels_.append_g(pixel(at.y));
-    labels_.append("\">");
-    labels_.append(words.view());
-    labels_.append("</text>\n");
-  }
-
-  std::string done() {
-    head_.append(labels_.view());
-    head_.append("</g>\n</svg>\n");
-    return std::string(head_.view());
-  }
-
- private:
-  void coordinate(std::string_view before, double value) {
-    head_.append(before);
-    head_.append_g(pixel(value));
-  }
-  void pair(point p) {
-    head_.append_g(pixel(p.x));
-    head_.append(" ");
-    head_.append_g(pixel(p.y));
-  }
-
-  text head_;
-  text labels_;
-};
-
 // Words and numbers as the question and the worked answer print them.
-struct words {
+struct phrase {
   text out;
 
-  words& operator<<(std::string_view piece) {
+  phrase& operator<<(std::string_view piece) {
     out.append(piece);
     return *this;
   }
-  words& operator<<(double value) {
+  phrase& operator<<(double value) {
     out.append_g(value);
     return *this;
   }
   // A launch parameter as the question prints it, from its drawn hundredths.
-  words& given(int hundredths, float value) {
+  phrase& given(int hundredths, float value) {
     out.append_hundredths(hundredths, value);
     return *this;
   }
@@ -198,14 +54,14 @@ struct words {
 
 constexpr std::string_view degree = "\u00B0";
 
-words speed_given(const problem& p) {
-  words w;
+phrase speed_given(const problem& p) {
+  phrase w;
   w.given(p.q.speed, p.q.params.umag) << " m/s";
   return w;
 }
 
-words angle_or_height_given(const problem& p) {
-  words w;
+phrase angle_or_height_given(const problem& p) {
+  phrase w;
   if (p.q.type == kind::ground) {
     w.given(p.q.angle_or_height, p.q.params.angle) << degree;
   } else {
@@ -215,8 +71,8 @@ words angle_or_height_given(const problem& p) {
 }
 
 // "launched from the ground at 20 m/s, 30° above the horizontal"
-words launched(const problem& p) {
-  words w;
+phrase launched(const problem& p) {
+  phrase w;
   if (p.q.type == kind::ground) {
     w << "launched from the ground at " << speed_given(p).out.view() << ", "
       << angle_or_height_given(p).out.view() << " above the horizontal";
@@ -227,8 +83,8 @@ words launched(const problem& p) {
   return w;
 }
 
-words numbered(const problem& p) {
-  words w;
+phrase numbered(const problem& p) {
+  phrase w;
   w.out.append_i(p.number);
   return w;
 }
@@ -277,7 +133,7 @@ question_layout layout_of_question(const problem& p) noexcept {
 }
 
 std::string question_figure_words(const problem& p) {
-  words w;
+  phrase w;
   w << "A sketch of the question: ";
   if (p.q.type == kind::ground) {
     w << "the ground, and on it the launch point, with the launch velocity drawn as an arrow "
@@ -294,7 +150,7 @@ std::string question_figure_words(const problem& p) {
 }
 
 std::string question_figure(const problem& p) {
-  words title;
+  phrase title;
   title << "Question " << numbered(p).out.view() << ": " << launched(p).out.view();
   drawing svg(question_width, question_height, title.out.view(), question_figure_words(p));
   const question_layout at = layout_of_question(p);
@@ -325,7 +181,7 @@ std::string question_figure(const problem& p) {
 
 std::string answer_figure_words(const problem& p) {
   const answer& a = p.a;
-  words w;
+  phrase w;
   w << "The path of flight, drawn to scale: " << launched(p).out.view()
     << ", the projectile flies for " << static_cast<double>(a.t) << " s";
   if (p.q.type == kind::ground) {
@@ -343,7 +199,7 @@ std::string answer_figure_words(const problem& p) {
 std::string answer_figure(const problem& p) {
   const answer& a = p.a;
   const answer_layout at = layout_of_answer(p);
-  words title;
+  phrase title;
   title << "Question " << numbered(p).out.view() << ", answer: the path of flight to scale";
   drawing svg(at.width, at.height, title.out.view(), answer_figure_words(p));
 
@@ -355,7 +211,7 @@ std::string answer_figure(const problem& p) {
   if (p.q.type == kind::ground) {
     svg.line({at.top.x, at.ground}, at.top, "height", true);
     svg.dot(at.top);
-    words top;
+    phrase top;
     top << "height " << a.max_height << " m";
     svg.label({at.top.x, at.top.y - 8}, "middle", top.out);
   } else {
@@ -373,7 +229,7 @@ std::string answer_figure(const problem& p) {
   svg.line({at.launch.x, dimension_y - 4}, {at.launch.x, dimension_y + 4}, "range");
   svg.line({at.landing.x, dimension_y - 4}, {at.landing.x, dimension_y + 4}, "range");
   svg.line({at.launch.x, dimension_y}, {at.landing.x, dimension_y}, "range");
-  words range;
+  phrase range;
   range << "range " << a.sx << " m";
   svg.label({(at.launch.x + at.landing.x) / 2, at.ground + 30}, "middle", range.out);
 
@@ -385,7 +241,7 @@ std::string answer_figure(const problem& p) {
   svg.angle_arc(
       at.landing, 20,
       {(at.impact.x - at.landing.x) / impact_arrow, (at.impact.y - at.landing.y) / impact_arrow});
-  std::array<words, 3> legend;
+  std::array<phrase, 3> legend;
   legend[0] << "time of flight " << static_cast<double>(a.t) << " s";
   legend[1] << "impact: v = " << static_cast<double>(a.vmag) << " m/s, " << a.impact_degrees
             << degree << " below the horizontal";
@@ -395,6 +251,10 @@ std::string answer_figure(const problem& p) {
               legend[i].out);
   }
   return svg.done();
+}
+
+figures draw_figures(const problem& p) {
+  return {question_figure(p), answer_figure(p)};
 }
 
 }  // namespace projectile

@@ -6,13 +6,9 @@
 #include <string>
 
 #include "problem_set.h"
+#include "svg.h"
 
 namespace projectile {
-
-struct point {
-  double x;
-  double y;  // downward, as SVG has it
-};
 
 // Where the answer's figure puts things, in the figure's pixels: one scale
 // for both axes, so that angles look as they are.
@@ -41,6 +37,13 @@ question_layout layout_of_question(const problem& p) noexcept;
 // drawn, and colours through currentColor only. The same bytes everywhere.
 std::string question_figure(const problem& p);
 std::string answer_figure(const problem& p);
+
+// Both figures of a question.
+struct figures {
+  std::string question;
+  std::string answer;
+};
+figures draw_figures(const problem& p);
 
 // A figure's <desc>, alone: the alternative text where it is an image.
 std::string question_figure_words(const problem& p);

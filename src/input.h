@@ -1,11 +1,14 @@
-// Typed input: the console's bounded line reading and question count, and the
-// number of a set of questions.
+// Typed input: the console's bounded line and its question count, the whole
+// numbers a teacher types (a set, a number of questions) with the words that
+// refuse them, and the decimal numbers inside what a student types.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace projectile {
@@ -26,10 +29,30 @@ std::optional<std::string_view> read_line(std::FILE* in, line_buffer& buf);
 // saturates to the nearer limit rather than being undefined.
 int parse_count(std::string_view line) noexcept;
 
-// A set: the second a run is seeded from, as its questions are given to a
-// class (in a page's address, say). Only the seeds a run can have are sets:
-// whole decimal numbers 0 to 4294967295, written with digits alone. nullopt for
-// anything else, so that a mistyped set is refused rather than read as another.
-std::optional<std::uint32_t> parse_set(std::string_view text) noexcept;
+// A whole number written with decimal digits alone, 0 to 4294967295 (a set is
+// any of them); nullopt for anything else, blanks and signs included, so that
+// a mistyped number is refused rather than read as another.
+std::optional<std::uint32_t> whole_number(std::string_view text) noexcept;
+
+// A teacher's typed choice of a whole number from `lowest` to `highest`: its
+// value, or the words that refuse it, which the one who asked puts after the
+// choice's name: "must be a whole number from 1 to 10000, not ' 5'".
+struct typed_choice {
+  std::optional<std::uint32_t> value;
+  std::string refused;  // empty when read
+};
+typed_choice read_choice(std::string_view typed, std::uint32_t lowest, std::uint32_t highest);
+
+// "a whole number from LOWEST to HIGHEST".
+std::string whole_number_range(std::uint32_t lowest, std::uint32_t highest);
+
+// The decimal number at the start of `s`: an optional sign, digits with at
+// most one decimal mark (`point_mark`), an optional exponent. `length` is 0 when no
+// number starts there.
+struct scanned {
+  std::size_t length;
+  double value;
+};
+scanned scan_number(std::string_view s, char point_mark = '.') noexcept;
 
 }  // namespace projectile

@@ -1,236 +1,13 @@
 #include "practice.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
+#include <array>
+#include <limits>
+#include <utility>
+
+#include "input.h"
 
 namespace projectile {
-
-namespace {
-
-constexpr std::string_view blanks = " \t";
-
-constexpr bool is_digit(char c) noexcept {
-  return c >= '0' && c <= '9';
-}
-
-// 10^0 .. 10^22: each exactly a double (5^22 < 2^53).
-constexpr std::array<double, 23> exact_powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int exact_power = 22;
-
-// significand * 10^exponent. With the significand below 2^53 and the power of
-// ten at most 10^22, both are exact doubles and this is one correctly rounded
-// operation (Clinger's fast path), which covers every value an answer prints
-// and all but contrived typing. Otherwise the significand and each further
-// factor of 10^22 round once more: within a few units in the last place, far
-// inside the 1 % that decides.
-double scaled(std::uint64_t significand, int exponent) noexcept {
-  auto value = static_cast<double>(significand);
-  for (; exponent > exact_power; exponent -= exact_power) {
-    value *= exact_powers[exact_power];
-  }
-  for (; exponent < -exact_power; exponent += exact_power) {
-    value /= exact_powers[exact_power];
-  }
-  return exponent >= 0 ? value * exact_powers[static_cast<std::size_t>(exponent)]
-                       : value / exact_powers[static_cast<std::size_t>(-exponent)];
-}
-
-struct scanned {
-  std::size_t length;  // 0 when no number starts there
-  double value;
-};
-
-// The decimal number at the start of `s`: a sign, digits with at most one
-// decimal mark (`point`), an exponent. Read here rather than by strtod, which
-// in the page's C library brings quadruple-precision arithmetic a third the
-// size of the page, and reads no comma.
-scanned scan_number(std::string_view s, char point_mark = '.') noexcept {
-  // Beyond 19 significant digits, the rest only count their places.
-  constexpr int kept_digits = 19;
-  // An exponent beyond this makes any significand infinite or zero.
-  constexpr int exponent_limit = 100000;
-  std::size_t i = 0;
-  const bool negative = i < s.size() && s[i] == '-';
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    ++i;
-  }
-  std::uint64_t significand = 0;
-  int kept = 0;
-  long long exponent = 0;
-  std::size_t digits = 0;
-  bool point = false;
-  for (; i < s.size(); ++i) {
-    if (s[i] == point_mark && !point) {
-      point = true;
-      continue;
-    }
-    if (!is_digit(s[i])) {
-      break;
-    }
-    ++digits;
-    const auto digit = static_cast<std::uint64_t>(s[i] - '0');
-    if (kept < kept_digits && (significand != 0 || digit != 0)) {
-      significand = significand * 10 + digit;
-      ++kept;
-      exponent -= point ? 1 : 0;
-    } else if (significand == 0) {
-      exponent -= point ? 1 : 0;  // a leading zero
-    } else {
-      exponent += point ? 0 : 1;
-    }
-  }
-  if (digits == 0) {
-    return {0, 0};
-  }
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-    ++i;
-    const bool below = i < s.size() && s[i] == '-';
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-      ++i;
-    }
-    const std::size_t start = i;
-    long long written = 0;
-    for (; i < s.size() && is_digit(s[i]); ++i) {
-      written = std::min<long long>(written * 10 + (s[i] - '0'), exponent_limit);
-    }
-    if (i == start) {
-      return {0, 0};  // "2e" or "2e+" is no number, and e no unit
-    }
-    exponent += below ? -written : written;
-  }
-  exponent = std::clamp<long long>(exponent, -exponent_limit, exponent_limit);
-  const double value = scaled(significand, static_cast<int>(exponent));
-  return {i, negative ? -value : value};
-}
-
-// The forms in which each quantity's unit is typed, the printed one first.
-struct unit_forms {
-  quantity what;
-  std::array<std::string_view, 3> forms;
-};
-constexpr std::array<unit_forms, 5> typed_units = {{
-    {quantity::time_of_flight, {"s", "sec", ""}},
-    {quantity::range, {"m", "", ""}},
-    {quantity::max_height, {"m", "", ""}},
-    {quantity::impact_speed, {"m/s", "", ""}},
-    {quantity::impact_angle, {"degrees", "deg", "\u00B0"}},
-}};
-
-bool is_unit_of(std::string_view unit, quantity what) noexcept {
-  const auto& forms = typed_units[static_cast<std::size_t>(what)].forms;
-  return std::find(forms.begin(), forms.end(), unit) != forms.end();
-}
-
-bool is_some_unit(std::string_view unit) noexcept {
-  return std::any_of(typed_units.begin(), typed_units.end(),
-                     [&](const unit_forms& u) { return is_unit_of(unit, u.what); });
-}
-
-struct quantity_words {
-  std::string_view name;
-  std::string_view unit;
-  std::string_view label;
-};
-
-constexpr std::array<quantity_words, 5> words = {{
-    {"Time of flight", "s", "Time of flight (s)"},
-    {"Range", "m", "Range (m)"},
-    {"Max height", "m", "Max height (m)"},
-    {"Impact speed", "m/s", "Impact speed (m/s)"},
-    {"Impact angle", "degrees", "Impact angle (degrees below the horizontal)"},
-}};
-
-constexpr const quantity_words& words_of(quantity what) noexcept {
-  return words[static_cast<std::size_t>(what)];
-}
-
-}  // namespace
-
-std::string_view name_of(quantity what) noexcept {
-  return words_of(what).name;
-}
-std::string_view unit_of(quantity what) noexcept {
-  return words_of(what).unit;
-}
-std::string_view label_of(quantity what) noexcept {
-  return words_of(what).label;
-}
-std::string_view label_unit_of(quantity what) noexcept {
-  // Between the label's parentheses.
-  std::string_view unit = words_of(what).label;
-  unit.remove_prefix(unit.find('(') + 1);
-  unit.remove_suffix(1);
-  return unit;
-}
-
-std::string_view sign_hint_of(quantity what) noexcept {
-  return what == quantity::impact_angle
-             ? "The angle is measured below the horizontal, so it is positive."
-             : "A time, distance or speed is a size: it is never negative.";
-}
-
-asked_values asked_of(kind type, const answer& a) noexcept {
-  asked_values asked{};
-  const auto add = [&](quantity what, double value) {
-    const number_text printed = text::format_g(value);
-    asked.items[asked.size++] = {what, printed, scan_number(printed.view()).value};
-  };
-  add(quantity::time_of_flight, static_cast<double>(a.t));
-  add(quantity::range, a.sx);
-  if (type == kind::ground) {
-    add(quantity::max_height, a.max_height);
-  }
-  add(quantity::impact_speed, static_cast<double>(a.vmag));
-  add(quantity::impact_angle, a.impact_degrees);
-  return asked;
-}
-
-reading read_value(std::string_view typed, quantity what) {
-  const reading not_a_number{std::nullopt, refusal::not_a_number, {}};
-  const std::size_t first = typed.find_first_not_of(blanks);
-  if (first == std::string_view::npos) {
-    return {std::nullopt, refusal::empty, {}};
-  }
-  // Trimmed in place: substr() may throw, which brings the exception runtime
-  // into the page.
-  typed.remove_suffix(typed.size() - 1 - typed.find_last_not_of(blanks));
-  typed.remove_prefix(first);
-  // No unit holds a comma or a point, so the whole text tells the mark.
-  const auto commas = std::count(typed.begin(), typed.end(), ',');
-  const bool points = typed.find('.') != std::string_view::npos;
-  if (commas > 0 && points) {
-    return {std::nullopt, refusal::comma_and_point, {}};
-  }
-  const scanned number = scan_number(typed, commas == 1 ? ',' : '.');
-  if (number.length == 0) {
-    return not_a_number;
-  }
-  std::string_view unit = typed;
-  unit.remove_prefix(number.length);
-  unit.remove_prefix(std::min(unit.find_first_not_of(blanks), unit.size()));
-  if (unit.empty() || is_unit_of(unit, what)) {
-    return {number.value, refusal::none, {}};
-  }
-  if (is_some_unit(unit)) {
-    return {std::nullopt, refusal::other_unit, unit};
-  }
-  return not_a_number;
-}
-
-std::optional<double> read_typed(std::string_view typed, quantity what) {
-  return read_value(typed, what).value;
-}
-
-bool is_right(double value, double printed) noexcept {
-  return std::fabs(value - printed) <= tolerance * printed;
-}
-
-verdict check(std::string_view typed, const asked_value& asked) {
-  return verdict_of(read_value(typed, asked.what), asked);
-}
 
 verdict verdict_of(const reading& read, const asked_value& asked) noexcept {
   if (read.why == refusal::empty) {
@@ -247,152 +24,12 @@ verdict verdict_of(const reading& read, const asked_value& asked) noexcept {
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
-
-// Every asked quantity of a launch as a student works it, in double: the
-// slips need only come within 1 % of what a student types.
-struct worked {
-  double time;
-  double range;
-  double height;
-  double speed;
-  double angle;  // below the horizontal at impact, in the calculator's unit
-  double vx;     // the two components at impact, as sizes
-  double vy;
-};
-
-struct working {
-  bool swapped = false;  // sine and cosine exchanged
-  bool radians = false;  // the calculator set to radians
-  bool to_top = false;   // the time to the top as the time of flight
-  bool no_2 = false;     // a drop in sqrt(h / g)
-  double g = 9.8;
-};
-
-worked work(const question& q, const working& how) {
-  const auto u = static_cast<double>(q.params.umag);
-  const double out = how.radians ? 1.0 : 180 / pi;  // radians to the calculator's unit
-  if (q.type == kind::horizontal) {
-    const double time = std::sqrt((how.no_2 ? 1 : 2) * static_cast<double>(q.params.h) / how.g);
-    const double vy = how.g * time;
-    return {time, u * time, 0, std::hypot(u, vy), std::atan(vy / u) * out, u, vy};
-  }
-  const double in = how.radians ? 1.0 : pi / 180;  // the calculator's unit to radians
-  const double angle = static_cast<double>(q.params.angle) * in;
-  double ux = u * std::cos(angle);
-  double uy = u * std::sin(angle);
-  if (how.swapped) {
-    std::swap(ux, uy);
-  }
-  const double time = (how.to_top ? 1 : 2) * uy / how.g;
-  return {time,
-          ux * time,
-          uy * uy / (2 * how.g),
-          std::hypot(ux, uy),
-          std::atan(uy / ux) * out,
-          std::fabs(ux),
-          std::fabs(uy)};
+// Why a negative value is wrong, in a line.
+std::string_view sign_hint_of(quantity what) noexcept {
+  return what == quantity::impact_angle
+             ? "The angle is measured below the horizontal, so it is positive."
+             : "A time, distance or speed is a size: it is never negative.";
 }
-
-double value_of(const worked& w, quantity what) noexcept {
-  switch (what) {
-    case quantity::time_of_flight:
-      return w.time;
-    case quantity::range:
-      return w.range;
-    case quantity::max_height:
-      return w.height;
-    case quantity::impact_speed:
-      return w.speed;
-    case quantity::impact_angle:
-      break;
-  }
-  return w.angle;
-}
-
-struct slip_words {
-  std::string_view id;
-  std::string_view sentence;
-};
-
-constexpr std::array<slip_words, 8> slip_catalogue = {{
-    {"", ""},
-    {"sin-cos-swapped",
-     "That swaps sine and cosine: the horizontal component is u cos \u03B8, the vertical u sin "
-     "\u03B8."},
-    {"radians", "That is what a calculator set to radians gives; these angles are in degrees."},
-    {"time-to-top",
-     "That follows from the time to the highest point; the flight lasts twice as long."},
-    {"g-10", "That takes g as 10 m/s\u00B2; these answers take 9.8 m/s\u00B2."},
-    {"drop-no-2", "That leaves out the 2: a drop from rest takes t = \u221A(2h/g)."},
-    {"from-vertical",
-     "That angle is measured from the vertical; the answer's is below the horizontal."},
-    {"one-component",
-     "That is one component alone; the speed is \u221A(vx\u00B2 + vy\u00B2) of both."},
-}};
-
-constexpr const slip_words& words_of(slip which) noexcept {
-  return slip_catalogue[static_cast<std::size_t>(which)];
-}
-
-// Whether `value` is within 1 % of the slip's `candidate`, which lies more
-// than 2 % of itself from the printed answer. Measured against the slip's
-// own value, g taken as 10 (which makes a ground launch's time, range and
-// height 2 % of the answer short, 2.04 % of themselves) is named; and no
-// value within 1 % of the answer is ever within 1 % of a slip's.
-bool is_slip(double value, double candidate, double printed) noexcept {
-  const double size = std::fabs(candidate);
-  return std::fabs(candidate - printed) > 2 * tolerance * size &&
-         std::fabs(value - candidate) <= tolerance * size;
-}
-
-}  // namespace
-
-std::string_view id_of(slip which) noexcept {
-  return words_of(which).id;
-}
-
-std::string_view sentence_of(slip which, quantity what) noexcept {
-  if (which == slip::time_to_top && what == quantity::time_of_flight) {
-    return "That is the time to the highest point; the flight lasts twice as long.";
-  }
-  return words_of(which).sentence;
-}
-
-slip slip_of(const question& q, const asked_value& asked, double value) noexcept {
-  const quantity what = asked.what;
-  const double printed = asked.value;
-  const auto by = [&](const working& how) { return value_of(work(q, how), what); };
-  const bool ground = q.type == kind::ground;
-  // First, as it is the likelier: from the vertical, a ground launch's
-  // impact angle is also what swapping sine and cosine gives.
-  const worked right = work(q, {});
-  if (what == quantity::impact_angle && is_slip(value, 90 - right.angle, printed)) {
-    return slip::from_vertical;
-  }
-  if (ground && is_slip(value, by({.swapped = true}), printed)) {
-    return slip::sin_cos_swapped;
-  }
-  if (is_slip(value, by({.radians = true}), printed)) {
-    return slip::radians;
-  }
-  if (ground && is_slip(value, by({.to_top = true}), printed)) {
-    return slip::time_to_top;
-  }
-  if (is_slip(value, by({.g = 10}), printed)) {
-    return slip::g_10;
-  }
-  if (!ground && is_slip(value, by({.no_2 = true}), printed)) {
-    return slip::drop_no_2;
-  }
-  if (what == quantity::impact_speed &&
-      (is_slip(value, right.vx, printed) || is_slip(value, right.vy, printed))) {
-    return slip::one_component;
-  }
-  return slip::none;
-}
-
-namespace {
 
 std::string refused_line(const reading& typed, quantity what) {
   switch (typed.why) {
@@ -456,14 +93,183 @@ std::string heard_line(const reading& typed, verdict given, slip named, const as
   return name + ": " + wrong_line(given, named, asked);
 }
 
-std::string rule_line() {
-  // The tolerance as a percentage, printed as the answers print numbers; a
-  // no-break space keeps "1 %" on one line.
-  text percent;
-  percent.append("A value is right when it is within ");
-  percent.append_g(tolerance * 100);
-  percent.append("\u00A0% of the worked answer\u2019s.");
-  return std::string(percent.view());
+practice_session::practice_session(std::uint32_t set) : set_(set), current_{} {
+  ask(1);
+}
+
+void practice_session::ask(int number) {
+  current_ = set_.at(number);
+  answer_ = answer_text(current_);
+  lines_shown_ = 0;
+  tried_here_ = 0;
+  shown_ = false;
+}
+
+void practice_session::next() {
+  ask(current_.number + 1);
+}
+
+practice_session::checked practice_session::check(std::span<const std::string_view> typed) {
+  checked result;
+  std::optional<std::size_t> first_empty;
+  for (std::size_t i = 0; i < current_.asked.size; ++i) {
+    const asked_value& asked = current_.asked.items[i];
+    const std::string_view text = i < typed.size() ? typed[i] : std::string_view{};
+    const reading read = read_value(text, asked.what);
+    const verdict given = verdict_of(read, asked);
+    const bool tried =
+        given == verdict::right || given == verdict::wrong || given == verdict::negative;
+    const slip named =
+        tried && given != verdict::right ? slip_of(current_.q, asked, *read.value) : slip::none;
+    result.marks.push_back({given, named, mark_line(read, given, named, asked)});
+    const std::string heard = heard_line(read, given, named, asked);
+    if (!heard.empty()) {
+      result.heard += result.heard.empty() ? "" : " ";
+      result.heard += heard;
+    }
+    if (given == verdict::empty) {
+      first_empty = first_empty.value_or(i);
+    } else if (given != verdict::right && !result.first_not_right) {
+      result.first_not_right = i;
+    }
+    const unsigned bit = 1U << i;
+    if (tried && !shown_ && (tried_here_ & bit) == 0) {
+      tried_here_ |= bit;
+      ++tried_;
+      right_first_ += given == verdict::right ? 1 : 0;
+    }
+  }
+  if (!result.first_not_right) {
+    result.first_not_right = first_empty;
+  }
+  return result;
+}
+
+std::size_t practice_session::lines_in_answer() const noexcept {
+  // "Answer:" and the lines under it, each ending in a line end, then the
+  // empty line that closes the answer.
+  return static_cast<std::size_t>(std::count(answer_.begin(), answer_.end(), '\n')) - 2;
+}
+
+std::string_view practice_session::hinted() const noexcept {
+  if (lines_shown_ == lines_in_answer()) {
+    return answer_;
+  }
+  std::size_t end = 0;
+  for (std::size_t line = 0; line <= lines_shown_; ++line) {
+    end = answer_.find('\n', end) + 1;
+  }
+  return std::string_view(answer_).substr(0, end);
+}
+
+bool practice_session::every_line_shown() const noexcept {
+  return lines_shown_ == lines_in_answer();
+}
+
+std::string_view practice_session::hint() {
+  if (every_line_shown()) {
+    return {};
+  }
+  ++lines_shown_;
+  ++hints_;
+  std::string_view shown = hinted();
+  shown.remove_suffix(every_line_shown() ? 2 : 1);  // its line end, and the closing empty line
+  return shown.substr(shown.rfind('\n') + 1);
+}
+
+std::string_view practice_session::show_answer() {
+  shown_ = true;
+  lines_shown_ = lines_in_answer();
+  return answer_;
+}
+
+std::string practice_session::tally_line() const {
+  const auto counted = [](std::uint32_t n, std::string_view one) {
+    return decimal(n) + " " + std::string(one) + (n == 1 ? "" : "s");
+  };
+  return "Right at the first try: " + decimal(right_first_) + " of " + counted(tried_, "value") +
+         " \u00B7 " + counted(hints_, "hint");
+}
+
+namespace {
+
+// The keys of a kept record, in order, after its first word and version.
+constexpr std::array<std::string_view, 8> record_keys = {"set",   "question", "tried", "right",
+                                                         "hints", "values",   "lines", "shown"};
+constexpr std::string_view record_start = "practice 1";
+
+}  // namespace
+
+std::string practice_session::record() const {
+  const std::array<std::uint32_t, record_keys.size()> values = {
+      set_.number(),
+      static_cast<std::uint32_t>(current_.number),
+      tried_,
+      right_first_,
+      hints_,
+      tried_here_,
+      static_cast<std::uint32_t>(lines_shown_),
+      shown_ ? 1U : 0U};
+  std::string kept(record_start);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    // A piece at a time: GCC 12 warns falsely (-Wrestrict) of " " +
+    // std::string on 32-bit targets.
+    kept += ' ';
+    kept += record_keys[i];
+    kept += '=';
+    kept += decimal(values[i]);
+  }
+  return kept;
+}
+
+bool practice_session::resume(std::string_view kept) {
+  const std::string_view whole = kept;
+  if (!kept.starts_with(record_start)) {
+    return false;
+  }
+  kept.remove_prefix(record_start.size());
+  std::array<std::uint32_t, record_keys.size()> values{};
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!kept.starts_with(" ")) {
+      return false;
+    }
+    kept.remove_prefix(1);
+    if (!kept.starts_with(record_keys[i]) || kept.size() == record_keys[i].size() ||
+        kept[record_keys[i].size()] != '=') {
+      return false;
+    }
+    kept.remove_prefix(record_keys[i].size() + 1);
+    const std::size_t end = std::min(kept.find(' '), kept.size());
+    const auto value = whole_number(std::string_view(kept.data(), end));
+    if (!value) {
+      return false;
+    }
+    values[i] = *value;
+    kept.remove_prefix(end);
+  }
+  const auto [kept_set, question, tried, right, hints, tried_here, lines, shown] = values;
+  constexpr auto most_question = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
+  if (!kept.empty() || kept_set != set_.number() || question < 1 || question > most_question ||
+      right > tried || shown > 1) {
+    return false;
+  }
+  practice_session taken(kept_set);
+  taken.ask(static_cast<int>(question));
+  if (tried_here >= 1U << taken.current_.asked.size || lines > taken.lines_in_answer()) {
+    return false;
+  }
+  taken.tried_ = tried;
+  taken.right_first_ = right;
+  taken.hints_ = hints;
+  taken.tried_here_ = tried_here;
+  taken.lines_shown_ = lines;
+  taken.shown_ = shown == 1;
+  // Only a record as record() writes it: no leading zeros, nothing more.
+  if (taken.record() != whole) {
+    return false;
+  }
+  *this = std::move(taken);
+  return true;
 }
 
 }  // namespace projectile

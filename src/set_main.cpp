@@ -1,7 +1,7 @@
 // projectile-set: the questions of one set, the run that projectile-questions
 // makes when started at a given second, written for a teacher's scripts: as
-// that run writes them, as a worksheet with its answer key, or as a Moodle
-// quiz file.
+// that run writes them, as a worksheet with its answer key, as a Moodle quiz
+// file, or as figures.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,33 +16,14 @@
 #include <vector>
 
 #include "figure.h"
+#include "moodle.h"
 #include "problem.h"
 #include "problem_set.h"
+#include "set_arguments.h"
+#include "set_text.h"
 #include "text.h"
 
 namespace {
-
-constexpr std::string_view synopsis =
-    "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --figures DIR]\n";
-// The limits in the help are the library's.
-std::string help() {
-  return "Writes the questions of set S, the second a run of projectile-questions is\n"
-         "seeded from, each with its worked answer, as that run writes them.\n"
-         "\n"
-         "  --set S      the set: " +
-         projectile::whole_number_range(0, projectile::most_set) +
-         "\n"
-         "               (without it, the present second, named on standard error)\n"
-         "  --count N    how many questions: 1 to " +
-         projectile::decimal(projectile::most_set_count) + " (" +
-         projectile::decimal(projectile::default_set_count) +
-         " without it)\n"
-         "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
-         "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
-         "  --figures DIR  each question's figures as SVG files, DIR/question-K.svg\n"
-         "               and DIR/answer-K.svg (DIR is made if it is missing)\n"
-         "  --help       this text\n";
-}
 
 bool put(std::string_view s) {
   return std::fwrite(s.data(), 1, s.size(), stdout) == s.size();
@@ -77,10 +58,11 @@ int write_figures(std::uint32_t set, int count, const std::filesystem::path& fol
   for (int k = 1; k <= count; ++k) {
     const projectile::problem p = questions.at(k);
     const std::string number = projectile::decimal(static_cast<std::uint32_t>(k));
-    for (const auto& [name, figure] : {std::pair{"question-", projectile::question_figure(p)},
-                                       std::pair{"answer-", projectile::answer_figure(p)}}) {
+    const projectile::figures drawn = projectile::draw_figures(p);
+    for (const auto& [name, figure] :
+         {std::pair{"question-", &drawn.question}, std::pair{"answer-", &drawn.answer}}) {
       const std::filesystem::path path = folder / (name + number + ".svg");
-      if (!write_file(path, figure)) {
+      if (!write_file(path, *figure)) {
         const int error = errno;
         (void)std::fprintf(stderr, "projectile-set: cannot write %s: %s\n", path.string().c_str(),
                            std::strerror(error));
@@ -103,12 +85,15 @@ int main(int argc, char** argv) try {
   const auto parsed = projectile::parse_set_arguments(arguments);
   if (const auto* refused = std::get_if<std::string>(&parsed)) {
     (void)std::fprintf(stderr, "projectile-set: %s\n%.*s", refused->c_str(),
-                       static_cast<int>(synopsis.size()), synopsis.data());
+                       static_cast<int>(projectile::set_usage.size()),
+                       projectile::set_usage.data());
     return 2;
   }
   const auto& request = std::get<projectile::set_request>(parsed);
   if (request.help) {
-    return put(synopsis) && put(help()) && std::fflush(stdout) == 0 ? 0 : write_failed();
+    return put(projectile::set_usage) && put(projectile::set_help()) && std::fflush(stdout) == 0
+               ? 0
+               : write_failed();
   }
   std::uint32_t set = 0;
   if (request.set) {
@@ -118,15 +103,26 @@ int main(int argc, char** argv) try {
     (void)std::fprintf(stderr, "projectile-set: set %lu, from the clock\n",
                        static_cast<unsigned long>(set));
   }
-  if (!request.figures.empty()) {
-    return write_figures(set, request.count, request.figures);
-  }
+  const projectile::problem_set questions(set);
   // The set is written in blocks, each one write.
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (!projectile::problem_set(set).write(request.count, request.form, put)) {
-    return write_failed();
+  bool written = true;
+  switch (request.output) {
+    case projectile::set_output::figures:
+      return write_figures(set, request.count, request.folder);
+    case projectile::set_output::moodle:
+      written = projectile::write_moodle(questions, request.count, put);
+      break;
+    case projectile::set_output::run:
+    case projectile::set_output::worksheet:
+      written = projectile::write_text(questions, request.count,
+                                       request.output == projectile::set_output::run
+                                           ? projectile::text_form::run
+                                           : projectile::text_form::worksheet,
+                                       put);
+      break;
   }
-  return 0;
+  return written ? 0 : write_failed();
 } catch (const std::exception& error) {
   (void)std::fprintf(stderr, "projectile-set: %s\n", error.what());
   return 1;

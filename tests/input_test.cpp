@@ -57,13 +57,13 @@ TEST(ParseCount, SaturatesOutsideInt) {
   EXPECT_EQ(parse_count("-999999999999999"), INT_MIN);
 }
 
-TEST(ParseSet, TakesEverySeedAndNothingElse) {
-  EXPECT_EQ(parse_set("0"), 0U);
-  EXPECT_EQ(parse_set("1796634001"), 1796634001U);
-  EXPECT_EQ(parse_set("0004294967295"), UINT32_MAX);
+TEST(WholeNumber, TakesEverySeedAndNothingElse) {
+  EXPECT_EQ(whole_number("0"), 0U);
+  EXPECT_EQ(whole_number("1796634001"), 1796634001U);
+  EXPECT_EQ(whole_number("0004294967295"), UINT32_MAX);
   for (const char* refused : {"", "4294967296", "99999999999999999999999", "-1", "+5", " 5", "5 ",
                               "5a", "1e3", "0x10", "1.0"}) {
-    EXPECT_EQ(parse_set(refused), std::nullopt) << '"' << refused << '"';
+    EXPECT_EQ(whole_number(refused), std::nullopt) << '"' << refused << '"';
   }
 }
 

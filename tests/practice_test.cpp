@@ -10,6 +10,14 @@
 namespace projectile {
 namespace {
 
+std::optional<double> read_typed(std::string_view typed, quantity what) {
+  return read_value(typed, what).value;
+}
+
+verdict check(std::string_view typed, const asked_value& asked) {
+  return verdict_of(read_value(typed, asked.what), asked);
+}
+
 std::vector<std::string> printed_of(const asked_values& asked) {
   std::vector<std::string> printed(asked.size);
   std::transform(asked.view().begin(), asked.view().end(), printed.begin(),
@@ -256,6 +264,116 @@ TEST(SlipOf, NamesEachSlipForEachQuantityItChanges) {
   EXPECT_EQ(id_of(slip::time_to_top), "time-to-top");
   EXPECT_EQ(sentence_of(slip::time_to_top, quantity::time_of_flight),
             "That is the time to the highest point; the flight lasts twice as long.");
+}
+
+// Each value's first try counts once, right or wrong; an empty or refused
+// value is no try, and nothing counts once the answer is shown.
+TEST(PracticeSession, TheTallyCountsValuesAndHints) {
+  practice_session practice(1796634001);  // question 1: a horizontal launch, four values
+  const auto printed = [&] {
+    const auto asked = practice.current().asked.view();
+    std::vector<std::string> values(asked.size());
+    std::transform(asked.begin(), asked.end(), values.begin(),
+                   [](const asked_value& a) { return std::string(a.printed.view()); });
+    return values;
+  };
+  const auto typed_in = [&](const std::vector<std::string>& typed) {
+    const std::vector<std::string_view> views(typed.begin(), typed.end());
+    return practice.check(views);
+  };
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 0 of 0 values \u00B7 0 hints");
+  const auto refused = typed_in({"", "abc"});
+  EXPECT_EQ(refused.marks[0].given, verdict::empty);
+  EXPECT_EQ(refused.marks[0].line, "");
+  EXPECT_EQ(refused.first_not_right, 1U);
+  EXPECT_EQ(refused.heard, "Range: Expected a number such as 2.04.");
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 0 of 0 values \u00B7 0 hints");
+  // The time right, alone: one value tried, right; the focus goes on.
+  const auto first = typed_in({printed()[0]});
+  EXPECT_EQ(first.marks[0].line, "\u2713 Right.");
+  EXPECT_EQ(first.first_not_right, 1U);
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 1 value \u00B7 0 hints");
+  // The range wrong, then right: its first try counted, once.
+  typed_in({printed()[0], "1"});
+  typed_in({printed()[0], printed()[1]});
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 2 values \u00B7 0 hints");
+
+  // Hints: the worked answer a line at a time, then all of it.
+  EXPECT_EQ(practice.hinted(), "Answer:\n");
+  EXPECT_EQ(practice.hint(), "(initial vertical velocity = 0 m/s");
+  EXPECT_EQ(practice.hint(), " initial horizontal velocity = 26.04 m/s)");
+  EXPECT_EQ(practice.hinted(),
+            "Answer:\n(initial vertical velocity = 0 m/s\n initial horizontal velocity = 26.04 "
+            "m/s)\n");
+  std::string_view line;
+  while (!practice.every_line_shown()) {
+    line = practice.hint();
+  }
+  EXPECT_EQ(line,
+            "Velocity on impact is 44.0669 m/s at an angle of 53.7777 degrees below the "
+            "horizontal.");
+  EXPECT_EQ(practice.hint(), "");
+  EXPECT_EQ(practice.hinted(), answer_text(practice.current()));
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 2 values \u00B7 7 hints");
+
+  // Shown: the values not yet tried no longer count.
+  EXPECT_EQ(practice.show_answer(), answer_text(practice.current()));
+  typed_in(printed());
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 2 values \u00B7 7 hints");
+  practice.next();
+  EXPECT_EQ(practice.current().number, 2);
+  EXPECT_EQ(practice.hinted(), "Answer:\n");
+  typed_in(printed());
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 6 of 7 values \u00B7 7 hints");
+}
+
+// A kept record takes the session up where it was; anything else is refused
+// and changes nothing.
+TEST(PracticeSession, KeepsItsRecord) {
+  practice_session practice(1796634001);
+  practice.next();
+  const std::string typed(practice.current().asked.items[0].printed.view());
+  const std::vector<std::string_view> values = {typed};
+  practice.check(values);
+  practice.hint();
+  const std::string kept = practice.record();
+  EXPECT_EQ(kept,
+            "practice 1 set=1796634001 question=2 tried=1 right=1 hints=1 values=1 lines=1 "
+            "shown=0");
+
+  practice_session again(1796634001);
+  ASSERT_TRUE(again.resume(kept));
+  EXPECT_EQ(again.record(), kept);
+  EXPECT_EQ(again.current().number, 2);
+  EXPECT_EQ(again.hinted(), practice.hinted());
+  // The time's first try was made before the record was kept.
+  again.check(std::vector<std::string_view>{"1"});
+  EXPECT_EQ(again.tally_line(), practice.tally_line());
+
+  // The kept record with one part changed: each is refused.
+  struct change {
+    std::string_view from, to;
+  };
+  for (const auto& [from, to] : {
+           change{"practice 1", "practice 2"},
+           change{"set=1796634001", "set=1796634002"},
+           change{"question=2", "question=0"},
+           change{"question=2", "question=02"},
+           change{"right=1", "right=2"},
+           change{"tried=1", "tried=-1"},
+           change{"values=1", "values=32"},
+           change{"lines=1", "lines=99"},
+           change{"shown=0", "shown=2"},
+           change{" shown=0", ""},
+           change{"shown=0", "shown=0 "},
+           change{"tried=1 right=1", "right=1 tried=1"},
+           change{kept, ""},
+       }) {
+    std::string refused = kept;
+    refused.replace(refused.find(from), from.size(), to);
+    EXPECT_FALSE(again.resume(refused)) << refused;
+    EXPECT_EQ(again.record(), kept);
+  }
 }
 
 }  // namespace

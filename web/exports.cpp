@@ -1,9 +1,15 @@
 // The page's way into the library: each call the page makes, marked here for
-// export and nowhere else. A call returns what the page lays out, as one JSON
-// object: every text, number and verdict in it is the library's, so the page
-// keeps no rule or message of its own. The returned text stays valid until
-// the next call that returns one.
+// export and nowhere else. Each returns what the page lays out, every text,
+// number and verdict in it the library's, so the page keeps no rule or
+// message of its own: one JSON object, except console_run, which returns the
+// run's status, and sheet_moodle, which returns the file itself. A returned
+// text stays valid until the next call that returns one.
+#ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
+#else
+// Built natively too, so that the warnings and clang-tidy read it.
+#define EMSCRIPTEN_KEEPALIVE
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -13,100 +19,50 @@
 #include <string_view>
 #include <vector>
 
+#include "address.h"
 #include "console.h"
 #include "figure.h"
 #include "input.h"
+#include "json.h"
+#include "moodle.h"
 #include "practice.h"
 #include "problem.h"
 #include "problem_set.h"
+#include "set_text.h"
 #include "text.h"
 
 namespace {
 
+using projectile::json_object;
+
 std::string returned;
 
-// A JSON object written a member at a time onto the end of `returned`;
-// reply_object() starts a new returned text with one.
-class object {
- public:
-  object() { returned += '{'; }
-
-  object& text(std::string_view name, std::string_view value) {
-    key(name);
-    quote(value);
-    return *this;
-  }
-  object& number(std::string_view name, std::uint32_t value) {
-    key(name);
-    returned += projectile::decimal(value);
-    return *this;
-  }
-  object& flag(std::string_view name, bool value) {
-    key(name);
-    returned += value ? "true" : "false";
-    return *this;
-  }
-  // An array member: `each(i)` writes element i, through the helpers below.
-  template <class Each>
-  object& list(std::string_view name, std::size_t size, Each each) {
-    key(name);
-    returned += '[';
-    for (std::size_t i = 0; i < size; ++i) {
-      returned += i == 0 ? "" : ",";
-      each(i);
-    }
-    returned += ']';
-    return *this;
-  }
-  static void quote(std::string_view value) {
-    returned += '"';
-    // Runs of plain characters go in whole; each escaped one between them.
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-      const auto c = static_cast<unsigned char>(value[i]);
-      if (c != '"' && c != '\\' && c >= 0x20) {
-        continue;
-      }
-      returned.append(value.data() + plain, i - plain);
-      plain = i + 1;
-      if (c >= 0x20) {
-        returned += '\\';
-        returned += static_cast<char>(c);
-      } else {
-        constexpr std::string_view hex = "0123456789abcdef";
-        returned += "\\u00";
-        returned += hex[c >> 4U];
-        returned += hex[c & 0xFU];
-      }
-    }
-    returned.append(value.data() + plain, value.size() - plain);
-    returned += '"';
-  }
-  const char* done() {
-    returned += '}';
-    return returned.c_str();
-  }
-
- private:
-  void key(std::string_view name) {
-    returned += first_ ? "" : ",";
-    first_ = false;
-    quote(name);
-    returned += ':';
-  }
-  bool first_ = true;
-};
-
-object reply_object() {
+json_object reply() {
   returned.clear();
-  return {};
+  return json_object(returned);
 }
+
+void quote(std::string_view value) {
+  json_object::quote(returned, value);
+}
+
+// The most questions a page's worksheet lays out: every question is a block
+// of the page to lay out and print, and a worksheet of more is a book.
+constexpr int most_sheet_count = 100;
+
+// Where the browser keeps the record of a set's Practice, and what the page
+// says when it keeps nothing.
+std::string record_key(std::uint32_t set) {
+  return "projectile-practice-" + projectile::decimal(set);
+}
+constexpr std::string_view storage_refused_line =
+    "This browser keeps nothing for this page, so the score will not be kept once it closes.";
 
 std::optional<projectile::practice_session> practice;
 
 // What the answer's area shows: as far as hints went, all of it once shown,
 // nothing before either.
-void answer_members(object& reply) {
+void answer_members(json_object& reply) {
   reply.text("answer", practice->answer_begun() ? practice->hinted() : "")
       .text("answerFigure",
             practice->answer_shown() ? projectile::answer_figure(practice->current()) : "")
@@ -119,54 +75,73 @@ void answer_members(object& reply) {
 // The question Practice shows, with its fields, and how far it has gone.
 const char* practice_question(std::string_view notice = "") {
   const projectile::problem& p = practice->current();
-  object reply = reply_object();
-  reply.number("set", practice->set().number())
+  json_object shown = reply();
+  shown.number("set", practice->set().number())
       .text("rule", projectile::rule_line())
       .text("question", projectile::question_text(p))
       .text("figure", projectile::question_figure(p))
       .list("fields", p.asked.size,
             [&](std::size_t i) {
               const projectile::quantity what = p.asked.items[i].what;
-              object()
+              json_object(returned)
                   .text("label", projectile::label_of(what))
                   .text("name", projectile::name_of(what))
                   .done();
             })
-      .text("key", projectile::record_key(practice->set().number()))
-      .text("notice", notice)
-      .text("noStorage", projectile::storage_refused_line);
-  answer_members(reply);
-  return reply.done();
+      .text("notice", notice);
+  answer_members(shown);
+  shown.done();
+  return returned.c_str();
 }
+
+// The worksheet on show, made once: its questions and their figures, which
+// its Moodle file takes as they are.
+struct worksheet {
+  std::uint32_t set;
+  int count;
+  std::vector<projectile::problem> problems;
+  std::vector<projectile::figures> drawn;
+};
+std::optional<worksheet> sheet_shown;
 
 }  // namespace
 
 extern "C" {
 
-// The set of a run the page starts: the one `address` names ("#set=S", among
-// other parts), else the clock's second, with a notice when the address
-// names a set no run can have.
+// The view the address names ("#practice", say), else the console.
+EMSCRIPTEN_KEEPALIVE const char* page_view(const char* address) {
+  reply().text("view", projectile::read_address(address).view).done();
+  return returned.c_str();
+}
+
+// The set of a run the page starts: the one `address` names, for the first
+// run (an empty address for the others), else the clock's second, with a
+// notice when the address names a set no run can have; the address that
+// opens the page at it, and where its Practice is kept.
 EMSCRIPTEN_KEEPALIVE const char* run_set(const char* address) {
-  const auto asked = projectile::set_in_address(address);
-  if (asked && asked->set) {
-    return reply_object().number("set", *asked->set).text("notice", "").done();
-  }
-  return reply_object()
-      .number("set", projectile::seeded_from_clock().state)
-      .text("notice", asked ? projectile::address_set_refused(asked->typed) : "")
+  const auto asked = projectile::read_address(address);
+  const std::uint32_t set = asked.set.value_or(projectile::seeded_from_clock().state);
+  reply()
+      .number("set", set)
+      .text("notice",
+            asked.set_typed && !asked.set ? projectile::address_set_refused(*asked.set_typed) : "")
+      .text("link", projectile::address_of_set(set))
+      .text("key", record_key(set))
+      .text("noStorage", storage_refused_line)
       .done();
+  return returned.c_str();
 }
 
 // The console program's run of `set`, on the page's standard input and
-// output; 0, or 1 when output could not be written.
+// output: its status, 0, or 1 when output could not be written.
 EMSCRIPTEN_KEEPALIVE int console_run(std::uint32_t set) {
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
   return projectile::run_console(set, stdin, stdout) ? 0 : 1;
 }
 
-// Practice of `set`, taken up from the record the page kept of it, if any
-// (an empty text when none): from its first question if there is none, or
-// with a notice if it cannot be read.
+// Practice of `set`, taken up from the record the page kept of it (an empty
+// text when none): from its first question when there is none, and with a
+// notice when it cannot be read.
 EMSCRIPTEN_KEEPALIVE const char* practice_open(std::uint32_t set, const char* kept) {
   practice.emplace(set);
   const std::string_view record = kept;
@@ -196,12 +171,12 @@ EMSCRIPTEN_KEEPALIVE const char* practice_check(const char* typed) {
     rest.remove_prefix(end + 1);
   }
   const auto checked = practice->check(values);
-  object reply = reply_object();
-  reply
+  json_object marked = reply();
+  marked
       .list("marks", checked.marks.size(),
             [&](std::size_t i) {
               const auto& mark = checked.marks[i];
-              object()
+              json_object(returned)
                   .text("line", mark.line)
                   .flag("right", mark.given == projectile::verdict::right)
                   .flag("marked", mark.given != projectile::verdict::empty)
@@ -211,95 +186,109 @@ EMSCRIPTEN_KEEPALIVE const char* practice_check(const char* typed) {
       .text("heard", checked.heard)
       .number("focus",
               static_cast<std::uint32_t>(checked.first_not_right.value_or(checked.marks.size())));
-  answer_members(reply);
-  return reply.done();
+  answer_members(marked);
+  marked.done();
+  return returned.c_str();
 }
 
 // The next line of the worked answer.
 EMSCRIPTEN_KEEPALIVE const char* practice_hint() {
   const std::string_view line = practice->hint();
-  object reply = reply_object();
-  reply.text("heard", line);
-  answer_members(reply);
-  return reply.done();
+  json_object hinted = reply();
+  hinted.text("heard", line);
+  answer_members(hinted);
+  hinted.done();
+  return returned.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* practice_show() {
   practice->show_answer();
-  object reply = reply_object();
-  answer_members(reply);
-  return reply.done();
+  json_object shown = reply();
+  answer_members(shown);
+  shown.done();
+  return returned.c_str();
 }
 
-// A worksheet of the set and count typed into its fields (no count: the
-// default): its title, each question and each answer under its number, and
-// the name of its Moodle file; or what is wrong with the fields.
+// The worksheet of the set and count as typed into its fields (no count: the
+// default): its title, each question and each answer under its number, with
+// their figures, and the name of its Moodle file; "unchanged" when it is the
+// sheet on show; or what is wrong with the fields.
 EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_typed) {
-  const auto set = projectile::parse_set(set_typed);
+  const auto set = projectile::read_choice(set_typed, 0, projectile::highest_set);
   // An empty count asks for the default, as projectile-set without --count.
   const std::string_view count_text = count_typed;
   const auto count = count_text.empty()
-                         ? std::optional<int>(projectile::default_set_count)
-                         : projectile::parse_set_count(count_text, projectile::most_sheet_count);
-  if (!set || !count) {
+                         ? projectile::typed_choice{projectile::default_set_count, {}}
+                         : projectile::read_choice(count_text, 1, most_sheet_count);
+  if (!set.value || !count.value) {
     const std::string problem =
-        !set ? "The set is " + projectile::whole_number_range(0, projectile::most_set) + "."
-             : "The number of questions is " +
-                   projectile::whole_number_range(1, projectile::most_sheet_count) +
-                   " (projectile-set writes up to " +
-                   projectile::decimal(projectile::most_set_count) + ").";
-    return reply_object()
+        !set.value ? "Set " + set.refused + "."
+                   : "Questions " + count.refused + " (projectile-set writes up to " +
+                         projectile::decimal(projectile::most_set_count) + ").";
+    reply()
         .text("problem", problem)
-        .flag("setInvalid", !set)
-        .flag("countInvalid", !count)
+        .flag("setInvalid", !set.value)
+        .flag("countInvalid", !count.value)
         .done();
+    return returned.c_str();
   }
-  const projectile::problem_set questions(*set);
-  std::vector<projectile::problem> problems;
-  for (int n = 1; n <= *count; ++n) {
-    problems.push_back(questions.at(n));
+  const auto n = static_cast<int>(*count.value);
+  if (sheet_shown && sheet_shown->set == *set.value && sheet_shown->count == n) {
+    reply().flag("unchanged", true).number("count", *count.value).done();
+    return returned.c_str();
   }
-  const std::string number = projectile::decimal(*set);
-  return reply_object()
-      .number("set", *set)
-      .number("count", static_cast<std::uint32_t>(*count))
+  worksheet& made = sheet_shown.emplace(worksheet{*set.value, n, {}, {}});
+  const projectile::problem_set questions(made.set);
+  for (int k = 1; k <= n; ++k) {
+    made.problems.push_back(questions.at(k));
+    made.drawn.push_back(projectile::draw_figures(made.problems.back()));
+  }
+  const auto& problems = made.problems;
+  const std::string number = projectile::decimal(made.set);
+  reply()
+      .number("count", *count.value)
       .text("title", "Projectile motion questions, set " + number)
       .list("questions", problems.size(),
-            [&](std::size_t i) { object::quote(projectile::question_text(problems[i])); })
+            [&](std::size_t i) { quote(projectile::question_text(problems[i])); })
       .list("questionFigures", problems.size(),
-            [&](std::size_t i) { object::quote(projectile::question_figure(problems[i])); })
+            [&](std::size_t i) { quote(made.drawn[i].question); })
       .list("head", projectile::key_columns.size(),
-            [&](std::size_t c) { object::quote(projectile::key_columns[c]); })
+            [&](std::size_t c) { quote(projectile::key_columns[c]); })
       .list("rows", problems.size(),
             [&](std::size_t i) {
               const auto row = projectile::key_row(problems[i]);
               returned += '[';
               for (std::size_t c = 0; c < row.size(); ++c) {
                 returned += c == 0 ? "" : ",";
-                object::quote(row[c]);
+                quote(row[c]);
               }
               returned += ']';
             })
       .list("answers", problems.size(),
             [&](std::size_t i) {
-              object::quote(projectile::decimal(static_cast<std::uint32_t>(problems[i].number)) +
-                            ".\n" + projectile::answer_text(problems[i]));
+              quote(projectile::decimal(static_cast<std::uint32_t>(problems[i].number)) + ".\n" +
+                    projectile::answer_text(problems[i]));
             })
-      .list("answerFigures", problems.size(),
-            [&](std::size_t i) { object::quote(projectile::answer_figure(problems[i])); })
+      .list("answerFigures", problems.size(), [&](std::size_t i) { quote(made.drawn[i].answer); })
       .text("file", "projectile-set-" + number + ".xml")
       .done();
+  return returned.c_str();
 }
 
-// The set's first `count` questions as a Moodle quiz file, as projectile-set
-// --moodle writes it.
-EMSCRIPTEN_KEEPALIVE const char* sheet_moodle(std::uint32_t set, int count) {
+// The worksheet on show as a Moodle quiz file, the bytes projectile-set
+// --moodle writes, with the figures the sheet shows.
+EMSCRIPTEN_KEEPALIVE const char* sheet_moodle() {
   returned.clear();
-  projectile::problem_set(set).write(count, projectile::set_form::moodle,
-                                     [](std::string_view block) {
-                                       returned += block;
-                                       return true;
-                                     });
+  const worksheet& shown = *sheet_shown;
+  projectile::write_moodle(
+      projectile::problem_set(shown.set), shown.count,
+      [](std::string_view block) {
+        returned += block;
+        return true;
+      },
+      [&](const projectile::problem& p) {
+        return shown.drawn[static_cast<std::size_t>(p.number - 1)];
+      });
   return returned.c_str();
 }
 

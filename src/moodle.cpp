@@ -1,0 +1,180 @@
+#include "moodle.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace projectile {
+
+namespace {
+
+// One character as HTML inside XML, or nothing for a character that needs no
+// escape.
+std::string_view html_in_xml(char c) noexcept {
+  switch (c) {
+    case '&':
+      return "&amp;amp;";
+    case '<':
+      return "&amp;lt;";
+    case '>':
+      return "&amp;gt;";
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+void append_moodle_text(text& out, std::string_view plain) {
+  for (const char c : plain) {
+    std::string_view escaped = html_in_xml(c);
+    if (c == '"') {
+      escaped = "&amp;quot;";
+    } else if (c == '{') {
+      escaped = "&amp;#123;";
+    } else if (c == '}') {
+      escaped = "&amp;#125;";
+    }
+    out.append(escaped.empty() ? std::string_view(&c, 1) : escaped);
+  }
+}
+
+void append_cloze_answer(text& out, std::string_view plain) {
+  constexpr std::string_view syntax = "}#~/\"\\";
+  for (const char c : plain) {
+    if (syntax.find(c) != std::string_view::npos) {
+      out.append("\\");
+    }
+    const std::string_view escaped = html_in_xml(c);
+    out.append(escaped.empty() ? std::string_view(&c, 1) : escaped);
+  }
+}
+
+namespace {
+
+// Text made by write_question or write_answer without the line ends around
+// it, for a <pre> of its own.
+std::string_view inner_lines(const text& made) {
+  std::string_view view = made.view();
+  view.remove_prefix(1);
+  while (!view.empty() && view.back() == '\n') {
+    view.remove_suffix(1);
+  }
+  return view;
+}
+
+// Bytes as base64, as Moodle XML carries a file.
+void append_base64(text& out, std::string_view bytes) {
+  constexpr std::string_view digits =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+    std::uint32_t group = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+      group = group << 8U | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0U);
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+      const char digit = digits[(group >> (18 - 6 * k)) & 0x3FU];
+      out.append(k <= n ? std::string_view(&digit, 1) : std::string_view("="));
+    }
+  }
+}
+
+// A figure in a Moodle HTML text: the image where it stands, its desc as
+// its alternative text; and the file itself, which follows the text.
+void append_image(text& out, std::string_view name, int number, std::string_view words) {
+  out.append("\n&lt;p&gt;&lt;img src=\"@@PLUGINFILE@@/");
+  out.append(name);
+  out.append_i(number);
+  out.append(".svg\" alt=\"");
+  append_moodle_text(out, words);
+  out.append("\"&gt;&lt;/p&gt;");
+}
+
+void append_file(text& out, std::string_view name, int number, std::string_view figure) {
+  out.append("\n      <file name=\"");
+  out.append(name);
+  out.append_i(number);
+  out.append(".svg\" path=\"/\" encoding=\"base64\">");
+  append_base64(out, figure);
+  out.append("</file>");
+}
+
+// Every question is worth the same in a quiz: Moodle gives a Cloze question
+// the sum of its blanks' weights, so each blank of a question of n blanks
+// weighs 20 / n (4 of five, 5 of four).
+constexpr int marks_per_question = 20;
+
+void append_question(text& out, std::uint32_t set, const problem& p, const figures& drawn) {
+  out.append("  <question type=\"cloze\">\n    <name>\n      <text>Set ");
+  out.append_u(set);
+  out.append(", question ");
+  out.append_i(p.number);
+  out.append("</text>\n    </name>\n    <questiontext format=\"html\">\n      <text>");
+  // Moodle numbers the questions of a quiz itself, and may shuffle them:
+  // the text leaves out the run's number ("3. ").
+  text made;
+  write_question(made, p.number, p.q);
+  std::string_view statement = inner_lines(made);
+  statement.remove_prefix(statement.find(". ") + 2);
+  out.append("&lt;pre&gt;");
+  append_moodle_text(out, statement);
+  out.append("&lt;/pre&gt;");
+  append_image(out, "question-", p.number, question_figure_words(p));
+  // One blank per asked quantity: the printed value, right within
+  // `tolerance` of it, as Practice holds a student to.
+  const int weight = marks_per_question / static_cast<int>(p.asked.size);
+  for (const asked_value& asked : p.asked.view()) {
+    out.append("\n&lt;p&gt;");
+    append_moodle_text(out, name_of(asked.what));
+    out.append(": {");
+    out.append_i(weight);
+    out.append(":NUMERICAL:=");
+    append_cloze_answer(out, asked.printed.view());
+    out.append(":");
+    append_cloze_answer(out, text::format_g(tolerance * asked.value).view());
+    out.append("} ");
+    append_moodle_text(out, label_unit_of(asked.what));
+    out.append("&lt;/p&gt;");
+  }
+  out.append("</text>");
+  append_file(out, "question-", p.number, drawn.question);
+  out.append("\n    </questiontext>\n    <generalfeedback format=\"html\">\n      <text>");
+  made.clear();
+  write_answer(made, p.a);
+  out.append("&lt;pre&gt;");
+  append_moodle_text(out, inner_lines(made));
+  out.append("&lt;/pre&gt;");
+  append_image(out, "answer-", p.number, answer_figure_words(p));
+  out.append("</text>");
+  append_file(out, "answer-", p.number, drawn.answer);
+  out.append("\n    </generalfeedback>\n");
+  out.append("    <defaultgrade>");
+  out.append_i(marks_per_question);
+  out.append("</defaultgrade>\n    <penalty>0.3333333</penalty>\n");
+  out.append("    <hidden>0</hidden>\n  </question>\n");
+}
+
+}  // namespace
+
+bool write_moodle(const problem_set& set, int count, const block_sink& write,
+                  const figure_source& drawn) {
+  block_writer blocks(write);
+  text& out = blocks.out();
+  out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n");
+  out.append("  <question type=\"category\">\n    <category>\n");
+  out.append("      <text>$course$/top/Projectile motion, set ");
+  out.append_u(set.number());
+  out.append("</text>\n    </category>\n  </question>\n");
+  for (int n = 1; n <= count; ++n) {
+    const problem p = set.at(n);
+    append_question(out, set.number(), p, drawn(p));
+    if (!blocks.flush()) {
+      return false;
+    }
+  }
+  out.append("</quiz>\n");
+  return blocks.flush(true);
+}
+
+}  // namespace projectile

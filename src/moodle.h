@@ -1,0 +1,33 @@
+// A set as a Moodle XML quiz file: a category named after the set, then one
+// embedded-answers (Cloze) question per question, with a blank for each value
+// it asks for, its sketch, and its worked answer with its figure as feedback.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "blocks.h"
+#include "figure.h"
+#include "problem_set.h"
+#include "text.h"
+
+namespace projectile {
+
+// The figures of a question, as the file carries them: drawn afresh, or taken
+// from where a caller already keeps them.
+using figure_source = std::function<figures(const problem&)>;
+
+// The set's first `count` questions as the file, handed to `write` in blocks;
+// false as soon as a write fails.
+bool write_moodle(const problem_set& set, int count, const block_sink& write,
+                  const figure_source& drawn = draw_figures);
+
+// Plain text as the file's HTML inside XML: escaped once for HTML and once
+// more for XML, braces as character references so that no text can open a
+// blank.
+void append_moodle_text(text& out, std::string_view plain);
+// Plain text as a Cloze blank's answer: a backslash before each character the
+// blank's syntax reads (} # ~ / " \), then as HTML inside XML.
+void append_cloze_answer(text& out, std::string_view plain);
+
+}  // namespace projectile

@@ -1,0 +1,94 @@
+#include "set_arguments.h"
+
+#include "input.h"
+#include "text.h"
+
+namespace projectile {
+
+std::variant<set_request, std::string> parse_set_arguments(
+    std::span<const std::string_view> arguments) {
+  set_request request;
+  bool counted = false;
+  bool formed = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string_view option = arguments[i];
+    // "--set S" and "--set=S" alike.
+    std::optional<std::string_view> value;
+    if (const auto equals = option.find('=');
+        option.starts_with("--") && equals != std::string_view::npos) {
+      value = option.substr(equals + 1);
+      option = option.substr(0, equals);
+    }
+    const bool takes_value = option == "--set" || option == "--count" || option == "--figures";
+    const bool flag = option == "--worksheet" || option == "--moodle" || option == "--help";
+    if (!takes_value && !flag) {
+      return (option.starts_with("-") ? "unknown option '" : "unexpected argument '") +
+             std::string(arguments[i]) + "'";
+    }
+    if (takes_value && !value) {
+      if (i + 1 == arguments.size()) {
+        return std::string(option) + " needs a value";
+      }
+      value = arguments[++i];
+    } else if (!takes_value && value) {
+      return std::string(option) + " takes no value";
+    }
+    if (option == "--set") {
+      if (request.set) {
+        return "--set is given twice";
+      }
+      const typed_choice set = read_choice(*value, 0, highest_set);
+      if (!set.value) {
+        return "--set " + set.refused;
+      }
+      request.set = set.value;
+    } else if (option == "--count") {
+      if (counted) {
+        return "--count is given twice";
+      }
+      const typed_choice count = read_choice(*value, 1, most_set_count);
+      if (!count.value) {
+        return "--count " + count.refused;
+      }
+      request.count = static_cast<int>(*count.value);
+      counted = true;
+    } else if (option == "--worksheet" || option == "--moodle" || option == "--figures") {
+      if (formed) {
+        return "--worksheet, --moodle and --figures are one choice: give one of them once";
+      }
+      if (option == "--figures") {
+        if (value->empty()) {
+          return "--figures needs a folder";
+        }
+        request.folder = std::string(*value);
+        request.output = set_output::figures;
+      } else {
+        request.output = option == "--worksheet" ? set_output::worksheet : set_output::moodle;
+      }
+      formed = true;
+    } else {
+      request.help = true;
+    }
+  }
+  return request;
+}
+
+std::string set_help() {
+  return "Writes the questions of set S, the second a run of projectile-questions is\n"
+         "seeded from, each with its worked answer, as that run writes them.\n"
+         "\n"
+         "  --set S      the set: " +
+         whole_number_range(0, highest_set) +
+         "\n"
+         "               (without it, the present second, named on standard error)\n"
+         "  --count N    how many questions: 1 to " +
+         decimal(most_set_count) + " (" + decimal(default_set_count) +
+         " without it)\n"
+         "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
+         "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
+         "  --figures DIR  each question's figures as SVG files, DIR/question-K.svg\n"
+         "               and DIR/answer-K.svg (DIR is made if it is missing)\n"
+         "  --help       this text\n";
+}
+
+}  // namespace projectile

@@ -1,0 +1,31 @@
+#include "address.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace projectile {
+namespace {
+
+TEST(Address, NamesAViewAndASetOrNot) {
+  EXPECT_EQ(read_address("").view, "console");
+  EXPECT_EQ(read_address("").set_typed, std::nullopt);
+  EXPECT_EQ(read_address("#sets=5&xset=5&practices").set_typed, std::nullopt);
+  const auto named = read_address("file:///a/b.html#worksheet&set=4294967295&practice");
+  EXPECT_EQ(named.view, "worksheet");
+  EXPECT_EQ(named.set_typed, "4294967295");
+  EXPECT_EQ(named.set, UINT32_MAX);
+  const auto refused = read_address("#set=12x&set=3");
+  EXPECT_EQ(refused.set_typed, "12x");
+  EXPECT_EQ(refused.set, std::nullopt);
+  EXPECT_EQ(address_set_refused(*refused.set_typed),
+            "The address asks for set \"12x\", which is not a whole number from 0 to "
+            "4294967295, so this run takes its set from the clock.");
+  EXPECT_EQ(read_address("#set=").set, std::nullopt);
+  // What the page writes, it reads back.
+  EXPECT_EQ(read_address(address_of_set(0)).set, 0U);
+  EXPECT_EQ(address_of_set(UINT32_MAX), "#set=4294967295");
+}
+
+}  // namespace
+}  // namespace projectile

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "moodle.h"
+#include "set_text.h"
+
+namespace projectile {
+namespace {
+
+std::string set_text(std::uint32_t set, int count, text_form form) {
+  std::string all;
+  EXPECT_TRUE(write_text(problem_set(set), count, form, [&](std::string_view block) {
+    all += block;
+    return true;
+  }));
+  return all;
+}
+
+// The worksheet holds the run's questions, then its answers under their
+// numbers; Moodle's file holds one question and one blank per asked value.
+TEST(ProblemSetWrite, TheFormsHoldTheSameQuestionsAndAnswers) {
+  const std::string run = set_text(1796634001, 2, text_form::run);
+  const std::string sheet = set_text(1796634001, 2, text_form::worksheet);
+  const auto answers = sheet.find("\nAnswers\n");
+  ASSERT_NE(answers, std::string::npos);
+  const auto second = run.find("\n2. ");
+  const auto answer_1 = run.find("\nAnswer:\n");
+  const auto answer_2 = run.find("\nAnswer:\n", second);
+  EXPECT_EQ(sheet.substr(0, answers),
+            run.substr(0, answer_1) + run.substr(second, answer_2 - second));
+  // The key: its table (its cells checked against the model in cli_test),
+  // then each answer under its number.
+  const auto key = sheet.find("\n1.\nAnswer:\n");
+  ASSERT_NE(key, std::string::npos);
+  EXPECT_EQ(sheet.substr(answers, 22), "\nAnswers\n\nNo.  Time of");
+  EXPECT_EQ(sheet.substr(key),
+            "\n1." + run.substr(answer_1, second - answer_1) + "\n2." + run.substr(answer_2));
+
+  std::string moodle;
+  ASSERT_TRUE(write_moodle(problem_set(1796634001), 2, [&](std::string_view block) {
+    moodle += block;
+    return true;
+  }));
+  EXPECT_TRUE(moodle.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"));
+  EXPECT_TRUE(moodle.ends_with("</quiz>\n"));
+  EXPECT_NE(moodle.find("$course$/top/Projectile motion, set 1796634001<"), std::string::npos);
+  // Each question worth 20 marks: four blanks of 5, or five of 4.
+  EXPECT_NE(moodle.find("&lt;p&gt;Range: {5:NUMERICAL:=94.4616:0.944616} m&lt;/p&gt;"),
+            std::string::npos);
+  EXPECT_NE(moodle.find("Max height: {4:NUMERICAL:=67.546:0.67546} m"), std::string::npos);
+  EXPECT_NE(moodle.find("{4:NUMERICAL:=46.78:0.4678} degrees below the horizontal"),
+            std::string::npos);
+}
+
+// A long set is handed on in blocks, all of them, and stops at a failed write.
+TEST(ProblemSetWrite, WritesInBlocksAndStopsAtAFailure) {
+  std::vector<std::size_t> blocks;
+  std::string all;
+  EXPECT_TRUE(write_text(problem_set(7), 1000, text_form::run, [&](std::string_view block) {
+    blocks.push_back(block.size());
+    all += block;
+    return true;
+  }));
+  ASSERT_GT(blocks.size(), 10U);
+  for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
+    EXPECT_GE(blocks[i], 16384U);
+  }
+  EXPECT_NE(all.find("\n1000. "), std::string::npos);
+  EXPECT_EQ(all.find("\n1001. "), std::string::npos);
+
+  int calls = 0;
+  EXPECT_FALSE(write_text(problem_set(7), 1000, text_form::worksheet, [&](std::string_view) {
+    ++calls;
+    return false;
+  }));
+  EXPECT_EQ(calls, 1);
+}
+
+// Every character that is markup in the file's HTML inside XML, or that
+// would open, close or split a Cloze blank, is escaped where it stands.
+TEST(MoodleText, EscapesWhatMoodleWouldRead) {
+  text out;
+  append_moodle_text(out, "a{b}c\"d<e>f&g#~/\\h");
+  EXPECT_EQ(out.view(), "a&amp;#123;b&amp;#125;c&amp;quot;d&amp;lt;e&amp;gt;f&amp;amp;g#~/\\h");
+  out.clear();
+  append_cloze_answer(out, "1{2}3#4~5/6\"7\\8<9&");
+  EXPECT_EQ(out.view(), "1{2\\}3\\#4\\~5\\/6\\\"7\\\\8&amp;lt;9&amp;amp;");
+}
+
+}  // namespace
+}  // namespace projectile

@@ -1,0 +1,53 @@
+#include "address.h"
+
+#include <algorithm>
+
+#include "input.h"
+#include "problem_set.h"
+#include "text.h"
+
+namespace projectile {
+
+namespace {
+
+constexpr std::string_view set_key = "set=";
+
+}  // namespace
+
+page_address read_address(std::string_view address) noexcept {
+  page_address read{page_views[0], std::nullopt, std::nullopt};
+  bool viewed = false;
+  if (const auto hash = address.find('#'); hash != std::string_view::npos) {
+    address.remove_prefix(hash + 1);
+  }
+  while (!address.empty()) {
+    const auto end = std::min(address.find('&'), address.size());
+    // Cut in place: substr() may throw, which brings the exception runtime
+    // into the page.
+    std::string_view part(address.data(), end);
+    if (part.starts_with(set_key) && !read.set_typed) {
+      part.remove_prefix(set_key.size());
+      read.set_typed = part;
+      read.set = whole_number(part);
+    } else if (!viewed) {
+      const auto* named = std::find(page_views.begin(), page_views.end(), part);
+      if (named != page_views.end()) {
+        read.view = *named;
+        viewed = true;
+      }
+    }
+    address.remove_prefix(std::min(end + 1, address.size()));
+  }
+  return read;
+}
+
+std::string address_of_set(std::uint32_t set) {
+  return "#" + std::string(set_key) + decimal(set);
+}
+
+std::string address_set_refused(std::string_view typed) {
+  return "The address asks for set \"" + std::string(typed) + "\", which is not " +
+         whole_number_range(0, highest_set) + ", so this run takes its set from the clock.";
+}
+
+}  // namespace projectile

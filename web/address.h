@@ -1,0 +1,29 @@
+// The page's address: the part after '#' names the view the page opens at and
+// the set its first run takes, as '&'-separated parts ("#practice&set=S").
+// Read here, and written here for a link that opens the page at a set.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace projectile {
+
+inline constexpr std::array<std::string_view, 3> page_views = {"console", "practice", "worksheet"};
+
+struct page_address {
+  std::string_view view;                      // the first view named, else "console"
+  std::optional<std::string_view> set_typed;  // as written after the first "set="
+  std::optional<std::uint32_t> set;           // that text, read as a set
+};
+page_address read_address(std::string_view address) noexcept;
+
+// The address's part that opens the page at `set`: "#set=S".
+std::string address_of_set(std::uint32_t set);
+
+// Why an address's set is not taken, and what the run does instead.
+std::string address_set_refused(std::string_view typed);
+
+}  // namespace projectile
