@@ -3,6 +3,7 @@
 // to standard output is shown as it comes, and what is typed at the line after
 // its prompt is its standard input. The run itself, every text of it
 // included, is the program's; this only carries lines in and text out.
+/* global loadProgram, page */
 (function () {
   'use strict';
 
@@ -13,7 +14,6 @@
   var stopButton = document.getElementById('stop');
   var againButton = document.getElementById('again');
   var statusText = document.getElementById('status');
-  var announcer = document.getElementById('announce');
   var consoleView = document.getElementById('console-view');
   var notice = document.getElementById('notice');
   var setNumber = document.getElementById('set-number');
@@ -29,8 +29,6 @@
   // it: the characters keep a frame short.
   var sliceMilliseconds = 8;
   var sliceCharacters = 1 << 16;
-  // Screen-reader announcements longer than this are cut to their end.
-  var announceCharacters = 4000;
 
   var kept = 0; // characters in the screen's finished lines
   var following = true; // whether the view stays at the newest line
@@ -75,81 +73,42 @@
     partial.textContent = all.slice(end);
   }
 
-  // A screen reader hears the output in pieces that end at a prompt, at the
-  // end of the run, or every two seconds while output streams on. Only the
-  // end of a long piece is kept: nobody listens to thousands of questions.
-  var unannounced = [];
-  var unannouncedLength = 0;
-  var unannouncedCut = false;
-  var announceTimer = 0;
-
-  function queueAnnouncement(text) {
-    unannounced.push(text);
-    unannouncedLength += text.length;
-    while (unannouncedLength - unannounced[0].length >= announceCharacters) {
-      unannouncedLength -= unannounced.shift().length;
-      unannouncedCut = true;
-    }
-    if (!announceTimer) {
-      announceTimer = setTimeout(announce, 2000);
-    }
-  }
-
-  function announce() {
-    clearTimeout(announceTimer);
-    announceTimer = 0;
-    var text = unannounced.join('');
-    if (unannouncedCut || text.length > announceCharacters) {
-      text = '… ' + text.slice(text.indexOf('\n', text.length - announceCharacters) + 1);
-    }
-    unannounced = [];
-    unannouncedLength = 0;
-    unannouncedCut = false;
-    text = text.trim();
-    if (!text) {
-      return;
-    }
-    var piece = document.createElement('p');
-    piece.textContent = text;
-    announcer.appendChild(piece);
-    while (announcer.childNodes.length > 3) {
-      announcer.removeChild(announcer.firstChild);
-    }
+  // A screen reader hears the output in pieces that end at a prompt or at
+  // the end of the run, and every two seconds while output streams on.
+  function hear(text, complete) {
+    page.say('console', text, complete);
   }
 
   // Each run's set is the library's to choose (run_set): the one the
   // address names, for the first run only, else the clock's second. It is
-  // shown, and kept on #screen with an event for the other views.
+  // shown, and handed to the other views with an event.
   var address = location.hash;
-
-  // A link opened in a tab already showing the page changes only its
-  // address's fragment: the page starts again, as if opened from the link.
-  window.addEventListener('hashchange', function () {
-    location.reload();
-  });
+  var chosen = null;
 
   function chooseSet(program) {
-    var chosen = JSON.parse(program.ccall('run_set', 'string', ['string'], [address]));
+    chosen = JSON.parse(program.ccall('run_set', 'string', ['string'], [address]));
     address = '';
     if (chosen.notice) {
       tell(chosen.notice);
     }
     screen.dataset.set = String(chosen.set);
     setNumber.textContent = String(chosen.set);
-    document.dispatchEvent(new CustomEvent('projectile-set', { detail: chosen.set }));
+    document.dispatchEvent(new CustomEvent('projectile-set', { detail: chosen }));
     return chosen.set;
   }
 
   function tell(text) {
     notice.textContent = text;
     notice.hidden = false;
-    queueAnnouncement(text + '\n');
-    announce();
+    hear(text + '\n', true);
   }
 
   // The address that opens the page at this run's set, from file:// too.
   copyButton.addEventListener('click', function () {
-    var link = location.href.split('#')[0] + '#set=' + screen.dataset.set;
+    if (!chosen) {
+      return;
+    }
+    var link = location.href.split('#')[0] + chosen.link;
     var copied = navigator.clipboard ? navigator.clipboard.writeText(link) : Promise.reject();
     copied.then(
       function () {
@@ -197,7 +156,7 @@
         var text = decoder.decode(bytes, { stream: true });
         sliceWritten += text.length;
         show(text);
-        queueAnnouncement(text);
+        hear(text, false);
       },
       mustPause: function () {
         return (
@@ -227,7 +186,7 @@
         following = true;
         scrollToEnd();
         setStatus('Type your answer, then press Enter.');
-        announce();
+        hear('', true);
       },
     };
   }
@@ -270,8 +229,7 @@
     line.value = '';
     stopButton.hidden = true;
     againButton.hidden = false;
-    queueAnnouncement('\n' + message);
-    announce();
+    hear('\n' + message, true);
     setStatus(message + ' Press New run to start again.');
     scrollToEnd();
     againButton.focus({ preventScroll: true });
@@ -322,6 +280,12 @@
     },
     { passive: true }
   );
+
+  document.addEventListener('projectile-view', function (event) {
+    if (event.detail === 'console') {
+      (line.hidden ? againButton : line).focus({ preventScroll: true });
+    }
+  });
 
   stopButton.addEventListener('click', interrupt);
   againButton.addEventListener('click', start);

@@ -3,6 +3,8 @@
 // DecompressionStream, when the page opens. Each instance of the library,
 // one per console run and one for each of the other views, starts from these
 // bytes: loadProgram(options) is createProgram(options) with them.
+/* global createProgram */
+/* exported loadProgram */
 var loadProgram = (function () {
   'use strict';
 

@@ -1,17 +1,18 @@
 # The program as one web page: the library compiled to WebAssembly by
 # emscripten, inside one HTML file that needs nothing else. page.html is the
 # page; exports.cpp is the page's way into the library (the calls it makes
-# are marked for export there); load.js unpacks the WebAssembly; console.js
-# is the Console view and the terminal it shows, stdio.js carries the console
-# run's standard input and output to and from it; practice.js and
-# worksheet.js are the Practice and Worksheet views, and views.js switches
-# between the three. assemble.mjs puts them into the one file.
+# are marked for export there), with address.cpp and json.cpp; load.js
+# unpacks the WebAssembly; page.js switches between the views and speaks for
+# them; console.js is the Console view and the terminal it shows, stdio.js
+# carries the console run's standard input and output to and from it;
+# practice.js and worksheet.js are the Practice and Worksheet views.
+# assemble.mjs puts them into the one file.
 set(web ${PROJECT_SOURCE_DIR}/web)
 # Nothing the page calls throws or asks a type its name: without the runtimes
 # for either (which the library's code does not need, and whose absence makes
 # an allocation failure abort, as it would anyway) the page is 8 KB smaller,
 # and optimised for size first 1.5 KB more.
-foreach(target projectile projectile-questions)
+foreach(target projectile projectile_page projectile-questions)
   target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -Oz)
 endforeach()
 set_target_properties(projectile-questions PROPERTIES
@@ -32,7 +33,7 @@ target_link_options(projectile-questions PRIVATE
 
 find_program(NODE_EXECUTABLE NAMES node nodejs REQUIRED)
 set(page ${PROJECT_BINARY_DIR}/projectile-questions.html)
-set(scripts ${web}/console.js ${web}/practice.js ${web}/worksheet.js ${web}/views.js)
+set(scripts ${web}/page.js ${web}/console.js ${web}/practice.js ${web}/worksheet.js)
 add_custom_command(OUTPUT ${page}
   COMMAND ${NODE_EXECUTABLE} ${web}/assemble.mjs ${page} ${web}/page.html
           $<TARGET_FILE:projectile-questions>

@@ -1,11 +1,12 @@
-// The Practice view: the questions of the page's set, one at a time, each
-// value checked as it is typed, the worked answer a line at a time on
-// request, and the score, kept in the browser per set. Every text in it (the
-// question, the labels, the marks and the slips they name, what is heard,
-// the tally, the rule, the notices) and every decision (what is read, what
-// is right, what counts, what is kept and whether a kept record holds) comes
-// from the library (exports.cpp); this lays them out, carries text in, and
-// keeps the library's record where the browser lets it.
+// The Practice view: the questions of a set, one at a time, each value
+// checked as it is typed, the worked answer a line at a time on request, and
+// the score, kept in the browser per set. Every text in it (the question, the
+// labels, the marks and the slips they name, what is heard, the tally, the
+// rule, the notices) and every decision (what is read, what is right, what
+// counts, what is kept and whether a kept record holds) comes from the
+// library (exports.cpp); this lays them out, carries text in, and keeps the
+// library's record where the browser lets it.
+/* global page */
 (function () {
   'use strict';
 
@@ -25,29 +26,16 @@
   var tally = document.getElementById('tally');
   var answerText = document.getElementById('practice-answer');
   var shownNote = document.getElementById('shown');
-  var announcer = document.getElementById('announce');
 
-  var library = null; // an instance of the page's library, for Practice alone
-  var set = null; // the set practised
-  var key = null; // where its record is kept
-  var pageSet = null; // the set of the console's latest run
+  var call = null; // into the page's library, once it is loaded
+  var practised = null; // the set practised, as the library named it (run_set)
+  var offered = null; // the set of the console's latest run
   var fields = [];
   var storage = null; // the browser's, unless it refuses
 
-  function call(name, argTypes, args) {
-    return JSON.parse(library.ccall('practice_' + name, 'string', argTypes || [], args || []));
-  }
-
-  // Through the page's one live region, as the console's output is.
   function say(text) {
-    if (!text) {
-      return;
-    }
-    var piece = document.createElement('p');
-    piece.textContent = text;
-    announcer.appendChild(piece);
-    while (announcer.childNodes.length > 3) {
-      announcer.removeChild(announcer.firstChild);
+    if (text) {
+      page.say('practice', text, true);
     }
   }
 
@@ -62,7 +50,7 @@
     try {
       localStorage.getItem('');
       storage = localStorage;
-    } catch (refused) {
+    } catch {
       storage = null;
     }
   }
@@ -70,8 +58,8 @@
   function keep(record) {
     if (storage) {
       try {
-        storage.setItem(key, record);
-      } catch (refused) {
+        storage.setItem(practised.key, record);
+      } catch {
         storage = null;
       }
     }
@@ -134,8 +122,6 @@
   }
 
   function ask(shown) {
-    set = shown.set;
-    key = shown.key;
     setText.textContent = String(shown.set);
     ruleText.textContent = shown.rule;
     questionText.textContent = shown.question;
@@ -149,17 +135,15 @@
   // The set's practice, taken up from its kept record if there is one. A
   // browser that keeps nothing is named once.
   var toldNoStorage = false;
-  function open(newSet) {
+  function open(set) {
+    practised = set;
     openStorage();
-    var shown = call('open', ['number', 'string'], [newSet, '']);
-    var kept = storage ? storage.getItem(shown.key) : null;
-    if (kept !== null) {
-      shown = call('open', ['number', 'string'], [newSet, kept]);
-    }
+    var kept = storage ? storage.getItem(set.key) : null;
+    var shown = call('practice_open', ['number', 'string'], [set.set, kept || '']);
     ask(shown);
     if (!storage && !toldNoStorage) {
       toldNoStorage = true;
-      tell(shown.noStorage);
+      tell(set.noStorage);
     } else {
       tell(shown.notice);
     }
@@ -169,7 +153,7 @@
     var typed = fields.map(function (f) {
       return f.input.value;
     });
-    var checked = call('check', ['string'], [typed.join('\n')]);
+    var checked = call('practice_check', ['string'], [typed.join('\n')]);
     checked.marks.forEach(function (given, index) {
       mark(fields[index], given);
     });
@@ -181,7 +165,7 @@
   }
 
   function hint() {
-    var hinted = call('hint');
+    var hinted = call('practice_hint');
     update(hinted);
     say(hinted.heard);
     if (!hinted.more) {
@@ -190,14 +174,15 @@
   }
 
   function showAnswer() {
-    update(call('show'));
+    update(call('practice_show'));
     answerText.focus();
   }
 
-  // The view follows the page's set: that of the console's latest run.
+  // The view opens at the set the page first had (the address's, or the
+  // first run's).
   function follow() {
-    if (!practiceView.hidden && library && pageSet !== null && pageSet !== set) {
-      open(pageSet);
+    if (!practiceView.hidden && call && offered && !practised) {
+      open(offered);
     }
   }
 
@@ -205,15 +190,15 @@
     if (event.detail !== 'practice') {
       return;
     }
-    if (library) {
+    if (call) {
       follow();
       if (fields.length) {
         fields[0].input.focus();
       }
       return;
     }
-    loadProgram({}).then(function (program) {
-      library = program;
+    page.library.then(function (library) {
+      call = library;
       follow();
     });
   });
@@ -225,14 +210,14 @@
   hintButton.addEventListener('click', hint);
   showButton.addEventListener('click', showAnswer);
   nextButton.addEventListener('click', function () {
-    ask(call('next'));
+    ask(call('practice_next'));
   });
   overButton.addEventListener('click', function () {
-    ask(call('start_over'));
+    ask(call('practice_start_over'));
     tell('');
   });
   document.addEventListener('projectile-set', function (event) {
-    pageSet = event.detail;
+    offered = event.detail;
     follow();
   });
 })();

@@ -1,7 +1,8 @@
 // The Worksheet view: a set's questions to print with room to work, then,
-// from a new page, its answer key; and the same set as a Moodle quiz file.
-// The library (exports.cpp) reads the set and count typed into the fields
-// and makes every text; this lays them out.
+// from a new page, its answer key; and the same sheet as a Moodle quiz file.
+// The library (exports.cpp) reads the set and count as typed into the fields,
+// makes the sheet once, and makes every text; this lays them out.
+/* global page */
 (function () {
   'use strict';
 
@@ -15,8 +16,8 @@
   var key = document.getElementById('sheet-key');
   var view = document.getElementById('worksheet-view');
 
-  var library = null;
-  var shown = null; // the sheet on show, as the library made it
+  var call = null; // into the page's library, once it is loaded
+  var file = null; // the name of the sheet's Moodle file
   var pageSet = null; // the set of the console's latest run
 
   // A question or an answer, with its figure (the library's SVG) under it.
@@ -44,8 +45,7 @@
 
   // The sheet of the set and count in the fields, or what is wrong with them.
   function make() {
-    var typed = [setField.value.trim(), countField.value.trim()];
-    var made = JSON.parse(library.ccall('sheet', 'string', ['string', 'string'], typed));
+    var made = call('sheet', ['string', 'string'], [setField.value, countField.value]);
     setField.setAttribute('aria-invalid', String(Boolean(made.setInvalid)));
     countField.setAttribute('aria-invalid', String(Boolean(made.countInvalid)));
     if (!countField.value && made.count) {
@@ -57,10 +57,10 @@
       return false;
     }
     problem.hidden = true;
-    if (shown && shown.set === made.set && shown.count === made.count) {
+    if (made.unchanged) {
       return true;
     }
-    shown = made;
+    file = made.file;
     sheetTitle.textContent = made.title;
     questions.replaceChildren.apply(questions, made.questions.map(function (text, i) {
       return piece(text, made.questionFigures[i]);
@@ -78,14 +78,15 @@
     return true;
   }
 
+  // The Moodle file of the sheet on show.
   function download() {
     if (!make()) {
       return;
     }
-    var xml = library.ccall('sheet_moodle', 'string', ['number', 'number'], [shown.set, shown.count]);
+    var xml = call('sheet_moodle', [], [], true);
     var link = document.createElement('a');
     link.href = 'data:application/xml;charset=utf-8,' + encodeURIComponent(xml);
-    link.download = shown.file;
+    link.download = file;
     document.body.appendChild(link);
     link.click();
     link.remove();
@@ -103,11 +104,17 @@
   document.getElementById('download').addEventListener('click', download);
 
   // The page's set, once its first run has one, unless another was typed.
-  document.addEventListener('projectile-set', function (event) {
-    pageSet = event.detail;
-    if (!setField.value) {
+  function takePageSet() {
+    if (!setField.value && pageSet !== null) {
       setField.value = String(pageSet);
-      if (library && !view.hidden) {
+    }
+  }
+
+  document.addEventListener('projectile-set', function (event) {
+    pageSet = event.detail.set;
+    if (!setField.value) {
+      takePageSet();
+      if (call && !view.hidden) {
         make();
       }
     }
@@ -117,18 +124,10 @@
     if (event.detail !== 'worksheet') {
       return;
     }
-    if (!setField.value && pageSet !== null) {
-      setField.value = String(pageSet);
-    }
-    if (library) {
-      make();
-      return;
-    }
-    loadProgram({}).then(function (program) {
-      library = program;
-      if (!setField.value && pageSet !== null) {
-        setField.value = String(pageSet);
-      }
+    takePageSet();
+    page.library.then(function (library) {
+      call = library;
+      takePageSet();
       make();
     });
   });
