@@ -3,7 +3,8 @@
 // Practice record and projectile-set's arguments. Checks the readers against
 // the C library's: a value accepted is the number strtod reads from the same
 // place (exactly so for up to 15 characters without an exponent, within a
-// relative 1e-14 otherwise), followed only by blanks and the quantity's unit;
+// relative 1e-14 otherwise), followed only by blanks and a unit of the
+// quantity, by whose factor it is converted;
 // over the characters a number is made of, exactly the texts strtod reads
 // whole are accepted; and a set is a string of digits whose strtoull value is
 // a 32-bit seed.
@@ -13,6 +14,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -44,21 +47,40 @@ std::string_view trimmed(std::string_view s) {
   return s.substr(first, s.find_last_not_of(blanks) + 1 - first);
 }
 
-// The forms of each quantity's unit a student may type.
-bool is_unit_of(std::string_view unit, projectile::quantity what) {
+// The units a student may type for each quantity, and the factor each takes
+// a value by to the unit the answer prints; nullopt for any other text.
+std::optional<double> factor_of(std::string_view unit, projectile::quantity what) {
   using projectile::quantity;
+  struct form {
+    std::string_view unit;
+    double factor;
+  };
+  std::vector<form> forms;
   switch (what) {
     case quantity::time_of_flight:
-      return unit == "s" || unit == "sec";
+      forms = {{"s", 1}, {"sec", 1}, {"second", 1}, {"seconds", 1}};
+      break;
     case quantity::range:
     case quantity::max_height:
-      return unit == "m";
+      forms = {{"m", 1}, {"km", 1000}, {"cm", 0.01}};
+      break;
     case quantity::impact_speed:
-      return unit == "m/s";
+      forms = {{"m/s", 1}, {"m s\u207B\u00B9", 1}, {"m s-1", 1}, {"km/h", 1000.0 / 3600.0}};
+      break;
     case quantity::impact_angle:
+      forms = {{"degrees", 1},
+               {"degree", 1},
+               {"deg", 1},
+               {"\u00B0", 1},
+               {"rad", 180 / std::numbers::pi}};
       break;
   }
-  return unit == "degrees" || unit == "deg" || unit == "\u00B0";
+  for (const form& f : forms) {
+    if (f.unit == unit) {
+      return f.factor;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -66,6 +88,10 @@ bool is_unit_of(std::string_view unit, projectile::quantity what) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string typed(reinterpret_cast<const char*>(data), size);
   std::string body(trimmed(typed));
+  // The minus sign U+2212 before the number is a minus, as a hyphen is.
+  if (body.starts_with("\u2212") && body.size() > 3 && body[3] != '-' && body[3] != '+') {
+    body.replace(0, 3, "-");
+  }
   // One comma and no point: the comma is the decimal mark, as strtod reads a
   // point. A comma beside a point is refused whatever else is typed.
   const auto commas = std::count(body.begin(), body.end(), ',');
@@ -89,19 +115,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       require(read.why == projectile::refusal::comma_and_point, "a comma and a point were read");
     }
     if (read.why == projectile::refusal::other_unit) {
-      require(!is_unit_of(read.unit, what), "the field's own unit was refused");
+      require(!factor_of(read.unit, what), "the field's own unit was refused");
     }
     if (value) {
       require(end != body.c_str(), "a number was accepted that strtod does not read");
       const std::string_view number(body.c_str(), static_cast<std::size_t>(end - body.c_str()));
+      require(after.empty() || factor_of(after, what).has_value(),
+              "something other than a unit of the quantity follows the number");
+      const double expected = reference * factor_of(after, what).value_or(1);
       if (number.size() <= 15 && number.find_first_of("eE") == std::string_view::npos) {
-        require(*value == reference, "the value is not strtod's");
+        require(*value == expected, "the value is not strtod's, converted");
       } else if (std::fabs(reference) >= 1e-300 && std::fabs(reference) <= 1e300) {
-        require(std::fabs(*value - reference) <= 1e-14 * std::fabs(reference),
+        require(std::fabs(*value - expected) <= 1e-14 * std::fabs(expected),
                 "the value is far from strtod's");
       }
-      require(after.empty() || is_unit_of(after, what),
-              "something other than the unit follows the number");
       // Whatever is typed, a slip is named only for a value that is not right.
       const projectile::question q = projectile::question_of(projectile::kind::ground, 2000, 3000);
       const auto asked = projectile::asked_of(q.type, projectile::solve(q.params));

@@ -9,90 +9,6 @@
 
 namespace projectile {
 
-verdict verdict_of(const reading& read, const asked_value& asked) noexcept {
-  if (read.why == refusal::empty) {
-    return verdict::empty;
-  }
-  if (!read.value) {
-    return verdict::unreadable;
-  }
-  if (*read.value < 0) {
-    return verdict::negative;
-  }
-  return is_right(*read.value, asked.value) ? verdict::right : verdict::wrong;
-}
-
-namespace {
-
-// Why a negative value is wrong, in a line.
-std::string_view sign_hint_of(quantity what) noexcept {
-  return what == quantity::impact_angle
-             ? "The angle is measured below the horizontal, so it is positive."
-             : "A time, distance or speed is a size: it is never negative.";
-}
-
-std::string refused_line(const reading& typed, quantity what) {
-  switch (typed.why) {
-    case refusal::comma_and_point:
-      return "Type the number with one decimal mark, a point or a comma, and no thousands "
-             "separator.";
-    case refusal::other_unit:
-      return std::string(name_of(what)) + " is in " + std::string(unit_of(what)) + ", not " +
-             std::string(typed.unit) + ".";
-    case refusal::none:
-    case refusal::empty:
-    case refusal::not_a_number:
-      break;
-  }
-  return "Expected a number such as 2.04.";
-}
-
-std::string wrong_line(verdict given, slip named, const asked_value& asked) {
-  std::string line = "Wrong.";
-  if (named != slip::none) {
-    line += ' ';
-    line += sentence_of(named, asked.what);
-  }
-  if (given == verdict::negative) {
-    line += ' ';
-    line += sign_hint_of(asked.what);
-  }
-  return line;
-}
-
-}  // namespace
-
-std::string mark_line(const reading& typed, verdict given, slip named, const asked_value& asked) {
-  switch (given) {
-    case verdict::empty:
-      return "";
-    case verdict::right:
-      return "\u2713 Right.";
-    case verdict::unreadable:
-      return "? " + refused_line(typed, asked.what);
-    case verdict::negative:
-    case verdict::wrong:
-      break;
-  }
-  return "\u2717 " + wrong_line(given, named, asked);
-}
-
-std::string heard_line(const reading& typed, verdict given, slip named, const asked_value& asked) {
-  const std::string name(name_of(asked.what));
-  switch (given) {
-    case verdict::empty:
-      return "";
-    case verdict::right:
-      return name + ": right.";
-    case verdict::unreadable:
-      return name + ": " + refused_line(typed, asked.what);
-    case verdict::negative:
-    case verdict::wrong:
-      break;
-  }
-  return name + ": " + wrong_line(given, named, asked);
-}
-
 practice_session::practice_session(std::uint32_t set) : set_(set), current_{} {
   ask(1);
 }
@@ -110,7 +26,7 @@ void practice_session::next() {
 }
 
 practice_session::checked practice_session::check(std::span<const std::string_view> typed) {
-  checked result;
+  checked result{};
   std::optional<std::size_t> first_empty;
   for (std::size_t i = 0; i < current_.asked.size; ++i) {
     const asked_value& asked = current_.asked.items[i];
@@ -132,17 +48,34 @@ practice_session::checked practice_session::check(std::span<const std::string_vi
     } else if (given != verdict::right && !result.first_not_right) {
       result.first_not_right = i;
     }
+    // A value's first try counts, unless the whole answer is out; it is
+    // right at the first try only if no hint had shown its line.
     const unsigned bit = 1U << i;
-    if (tried && !shown_ && (tried_here_ & bit) == 0) {
+    if (tried && !shown_ && !every_line_shown() && (tried_here_ & bit) == 0) {
       tried_here_ |= bit;
       ++tried_;
-      right_first_ += given == verdict::right ? 1 : 0;
+      right_first_ += given == verdict::right && lines_shown_ < line_of(asked.what) ? 1U : 0U;
     }
   }
   if (!result.first_not_right) {
     result.first_not_right = first_empty;
   }
+  result.nothing_typed = result.heard.empty();
+  if (result.nothing_typed) {
+    result.heard = nothing_typed_line;
+  }
   return result;
+}
+
+std::size_t practice_session::line_of(quantity what) const noexcept {
+  // The line of the worked answer that prints the value, counted from
+  // "Answer:" as line 0: the speed and the angle share the last one.
+  constexpr std::array<std::string_view, quantities.size()> starts = {
+      "\nTime of flight = ", "\nRange = ", "\nMax height = ", "\nVelocity on impact ",
+      "\nVelocity on impact "};
+  const auto at = answer_.find(starts[static_cast<std::size_t>(what)]);
+  return static_cast<std::size_t>(
+      std::count(answer_.begin(), answer_.begin() + static_cast<std::ptrdiff_t>(at) + 1, '\n'));
 }
 
 std::size_t practice_session::lines_in_answer() const noexcept {

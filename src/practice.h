@@ -16,25 +16,9 @@
 #include "quantity.h"
 #include "slip.h"
 #include "typed_value.h"
+#include "verdict.h"
 
 namespace projectile {
-
-enum class verdict {
-  empty,       // nothing typed: no attempt, and no mark
-  unreadable,  // refused: no attempt
-  negative,    // read, and wrong: every asked quantity is positive
-  wrong,
-  right,
-};
-
-verdict verdict_of(const reading& read, const asked_value& asked) noexcept;
-
-// The line shown beside a checked value ("✓ Right.", "✗ Wrong." with the slip
-// named, "? Expected a number such as 2.04.") and the words a screen reader
-// hears of it ("Range: right."); empty for an empty field. A wrong value
-// never gives the answer away.
-std::string mark_line(const reading& typed, verdict given, slip named, const asked_value& asked);
-std::string heard_line(const reading& typed, verdict given, slip named, const asked_value& asked);
 
 // Practice: the set's questions one at a time, each value checked as it is
 // typed, the worked answer a line at a time on request, and a tally of how
@@ -58,10 +42,13 @@ class practice_session {
     std::vector<mark> marks;                     // one per asked value, in the asked order
     std::string heard;                           // what a screen reader is told
     std::optional<std::size_t> first_not_right;  // of the values typed
+    bool nothing_typed;                          // every field empty: `heard` asks for a value
   };
   // `typed` holds one text per asked value; a missing one counts as empty.
-  // Each value's first try counts once, right or wrong; an empty or refused
-  // value is no try, and nothing counts once the answer has been shown.
+  // Each value's first try counts once, right or wrong, and is right at the
+  // first try only if no hint had shown its line; an empty or refused value
+  // is no try, and nothing counts once every line of the answer is out,
+  // shown or hinted.
   checked check(std::span<const std::string_view> typed);
 
   // The worked answer as far as hints have shown it: "Answer:" and one more
@@ -88,6 +75,7 @@ class practice_session {
  private:
   void ask(int number);
   [[nodiscard]] std::size_t lines_in_answer() const noexcept;
+  [[nodiscard]] std::size_t line_of(quantity what) const noexcept;
 
   problem_set set_;
   problem current_;
@@ -101,6 +89,7 @@ class practice_session {
 };
 
 // What Practice says of its state and of the record it keeps.
+inline constexpr std::string_view nothing_typed_line = "Type a value in at least one field.";
 inline constexpr std::string_view answer_shown_line =
     "The answer is shown: checks of this question no longer count.";
 inline constexpr std::string_view record_refused_line =

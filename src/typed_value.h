@@ -19,17 +19,20 @@ enum class refusal {
 };
 
 struct reading {
-  std::optional<double> value;  // set exactly when `why` is none
+  std::optional<double> value;  // set exactly when `why` is none, in the unit printed
   refusal why;
-  std::string_view unit;  // with other_unit: the unit typed
+  std::string_view unit;  // the unit typed, if any
+  bool converted;         // the value was typed in another unit than the one printed
 };
 
 // A number as a student may type it for `what`: blanks around it, an optional
-// sign, digits with one decimal mark, an optional exponent, and optionally
-// the quantity's unit after it, in one of its usual forms ("2.04 s", "2.04
-// sec", "30°", "30 deg", "30 degrees"). The decimal mark is a point, or a
-// comma where the value has one comma and no point ("2,5" is 2.5), as Moodle
-// reads it. Anything else is refused, with the reason.
+// sign (a hyphen or the minus sign U+2212), digits with one decimal mark, an
+// optional exponent, and optionally a unit after it: for a time s, sec,
+// second(s); for a range or height m, km, cm; for a speed m/s, km/h, m s⁻¹,
+// m s-1; for an angle °, deg, degree(s), rad. A value in another unit than
+// the printed one is converted to it. The decimal mark is a point, or a comma
+// where the value has one comma and no point ("2,5" is 2.5), as Moodle reads
+// it. Anything else is refused, with the reason.
 reading read_value(std::string_view typed, quantity what);
 
 }  // namespace projectile

@@ -110,6 +110,18 @@ TEST(ReadTyped, AcceptsANumberWithTheFieldsOwnUnit) {
            example{"2.04 sec", quantity::time_of_flight, 2.04},
            example{"30 deg", quantity::impact_angle, 30.0},
            example{"30deg", quantity::impact_angle, 30.0},
+           // Other units of the quantity, converted to the printed one, and
+           // the typographic minus.
+           example{"10.11 seconds", quantity::time_of_flight, 10.11},
+           example{"1 second", quantity::time_of_flight, 1.0},
+           example{"0.21484 km", quantity::range, 0.21484 * 1000},
+           example{"21484 cm", quantity::max_height, 21484 * 0.01},
+           example{"194 km/h", quantity::impact_speed, 194 * (1000.0 / 3600.0)},
+           example{"20 m s\u207B\u00B9", quantity::impact_speed, 20.0},
+           example{"20 m s-1", quantity::impact_speed, 20.0},
+           example{"1.166 rad", quantity::impact_angle, 1.166 * (180 / 3.14159265358979323846)},
+           example{"30 degree", quantity::impact_angle, 30.0},
+           example{"\u221210.11", quantity::time_of_flight, -10.11},
        }) {
     EXPECT_EQ(read_typed(typed, what), value) << '"' << typed << '"';
   }
@@ -149,6 +161,10 @@ TEST(ReadTyped, RefusesAnythingElse) {
            example{"inf", quantity::impact_angle},
            example{"nan", quantity::impact_angle},
            example{"0x1p4", quantity::impact_angle},
+           example{"\u2212-5", quantity::time_of_flight},
+           example{"-\u22125", quantity::time_of_flight},
+           example{"5 rad", quantity::range},
+           example{"5 km/h", quantity::range},
        }) {
     EXPECT_FALSE(read_typed(typed, what).has_value()) << '"' << typed << '"';
   }
@@ -194,6 +210,10 @@ TEST(Check, SaysWhyAValueIsRefused) {
   EXPECT_EQ(line("3 m", 0), "? Time of flight is in s, not m.");
   EXPECT_EQ(line("20 s", 3), "? Impact speed is in m/s, not s.");
   EXPECT_EQ(line("30 m/s", 4), "? Impact angle is in degrees, not m/s.");
+  EXPECT_EQ(line("3 km", 0), "? Time of flight is in s, not km.");
+  // A value in another unit is checked, and shown, in the printed one.
+  EXPECT_EQ(line("0.035348 km", 1), "35.348 m \u2713 Right.");
+  EXPECT_EQ(line("2 km", 1), "2000 m \u2717 Wrong.");
   EXPECT_EQ(line("", 0), "");
   // A wrong value is marked wrong, and its answer is not given away.
   EXPECT_EQ(line("36", 1), "\u2717 Wrong.");
@@ -316,6 +336,11 @@ TEST(PracticeSession, TheTallyCountsValuesAndHints) {
   EXPECT_EQ(practice.hinted(), answer_text(practice.current()));
   EXPECT_EQ(practice.tally_line(), "Right at the first try: 1 of 2 values \u00B7 7 hints");
 
+  // Nothing typed: no try, and a word to say so.
+  const auto none = typed_in({});
+  EXPECT_TRUE(none.nothing_typed);
+  EXPECT_EQ(none.heard, "Type a value in at least one field.");
+
   // Shown: the values not yet tried no longer count.
   EXPECT_EQ(practice.show_answer(), answer_text(practice.current()));
   typed_in(printed());
@@ -325,6 +350,21 @@ TEST(PracticeSession, TheTallyCountsValuesAndHints) {
   EXPECT_EQ(practice.hinted(), "Answer:\n");
   typed_in(printed());
   EXPECT_EQ(practice.tally_line(), "Right at the first try: 6 of 7 values \u00B7 7 hints");
+
+  // A value whose line a hint has shown is tried, but not right at the
+  // first try; once every line is out, as after Show answer, nothing counts.
+  practice.next();
+  for (int k = 0; k < 3; ++k) {
+    practice.hint();  // the velocity components, then the time of flight
+  }
+  const auto values = printed();
+  typed_in({values[0], values[1]});
+  EXPECT_EQ(practice.tally_line(), "Right at the first try: 7 of 9 values \u00B7 10 hints");
+  while (!practice.every_line_shown()) {
+    practice.hint();
+  }
+  typed_in(values);
+  EXPECT_EQ(practice.tally_line().substr(0, 37), "Right at the first try: 7 of 9 values");
 }
 
 // A kept record takes the session up where it was; anything else is refused

@@ -177,6 +177,7 @@ describe('chromium', () => {
         await type(page, line);
       }
       await ended(page);
+      assert.match(await page.locator('#status').textContent(), /^The run has ended\./);
       const all = await screenText(page);
       assert.equal(all.slice(before.length), screenOf(lines), `typed ${JSON.stringify(lines)}`);
       before = all;
@@ -318,7 +319,7 @@ describe('chromium', () => {
   const verdictOf = (page, name) => page.evaluate((n) => {
     const input = [...document.querySelectorAll('#practice-fields input')]
       .find((i) => i.labels[0].textContent.startsWith(n));
-    return { mark: document.getElementById(input.getAttribute('aria-describedby')).textContent,
+    return { mark: document.getElementById(input.getAttribute('aria-describedby').split(' ').pop()).textContent,
       invalid: input.getAttribute('aria-invalid'), value: input.value };
   }, name);
   const heardLast = (page) => page.evaluate(() => document.getElementById('announce').lastElementChild.textContent);
@@ -445,7 +446,7 @@ describe('chromium', () => {
     const slipOf = (name) => page.evaluate((n) => {
       const input = [...document.querySelectorAll('#practice-fields input')]
         .find((i) => i.labels[0].textContent.startsWith(n));
-      return document.getElementById(input.getAttribute('aria-describedby')).dataset.slip ?? null;
+      return document.getElementById(input.getAttribute('aria-describedby').split(' ').pop()).dataset.slip ?? null;
     }, name);
     // The drop without the 2: t = sqrt(h / g).
     await field(page, 'Time of flight').fill(String(Math.sqrt(64.48 / 9.8).toFixed(4)));
@@ -632,6 +633,82 @@ describe('chromium', () => {
     await page.close();
   });
 
+  test('practice on a phone: what is asked for comes into view and is heard, the set stays, the console is not heard', async () => {
+    const set = 3141592653;
+    const page = await openPractice(`#practice&set=${set}`, SECOND, {
+      viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, colorScheme: 'dark',
+    });
+    const [first, next] = practiceSet(set, 2);
+    const heard = () => page.evaluate(() => [...document.getElementById('announce').children].map((p) => p.textContent));
+    assert.deepEqual(await heard(), [first.question.trim()]);
+    // Each hint's new line is on the screen, whole.
+    await page.getByRole('button', { name: 'Hint' }).scrollIntoViewIfNeeded();
+    for (let k = 0; k < first.answer.split('\n').length - 3; k++) {
+      await page.getByRole('button', { name: 'Hint' }).tap();
+      const { top, bottom } = await page.locator('#practice-answer').evaluate((e) => e.getBoundingClientRect());
+      assert.ok(bottom <= 740 && bottom - top > 0, `hint ${k + 1}: the answer ends at ${bottom} of 740`);
+    }
+    // All of the answer out by hints: its values typed are no longer counted.
+    await fillAll(page, first.asked, (p) => p);
+    await page.getByRole('button', { name: 'Check' }).tap();
+    assert.match(await tally(page), /^Right at the first try: 0 of 0 values/);
+    // An empty Check says what to do, shown and heard.
+    await page.getByRole('button', { name: 'Next question' }).tap();
+    assert.equal((await heard()).pop(), next.question.trim());
+    await page.getByRole('button', { name: 'Check' }).tap();
+    assert.equal(await page.locator('#practice-notice').textContent(), 'Type a value in at least one field.');
+    assert.equal((await heard()).pop(), 'Type a value in at least one field.');
+    // The question describes each of its fields.
+    assert.match(await page.locator('#value-0').getAttribute('aria-describedby'), /^practice-question /);
+
+    // A long console run while Practice is on screen: nothing of it is heard.
+    await page.getByRole('button', { name: 'Console' }).tap();
+    await type(page, '10000');
+    await page.getByRole('button', { name: 'Practice' }).tap();
+    await page.evaluate(() => {
+      window.heardLater = [];
+      new MutationObserver(() => window.heardLater.push(document.getElementById('announce').textContent))
+        .observe(document.getElementById('announce'), { childList: true, subtree: true, characterData: true });
+    });
+    await new Promise((resolve) => setTimeout(resolve, 4500));
+    const later = await page.evaluate(() => window.heardLater);
+    assert.ok(later.every((text) => !text.includes('Answer:') && !text.includes('Velocity on impact')),
+      `console text heard in Practice: ${later.join(' | ').slice(0, 200)}`);
+    // A new console run changes the Console's set, not Practice's, which offers it.
+    await page.getByRole('button', { name: 'Console' }).tap();
+    await page.getByRole('button', { name: 'Stop' }).tap();
+    await ended(page);
+    await page.getByRole('button', { name: 'New run' }).tap();
+    await waiting(page);
+    await page.getByRole('button', { name: 'Practice' }).tap();
+    assert.equal(await page.locator('#practice-set').textContent(), String(set));
+    assert.equal(await page.locator('#practice-question').textContent(), next.question);
+    assert.equal(await page.locator('#practise-offered').textContent(), `Practise set ${SECOND}`);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+
+  test('axe finds nothing in any view, on a dark phone and a light wide screen', async () => {
+    const axe = fs.readFileSync(path.join(path.dirname(new URL(import.meta.url).pathname), '..',
+      'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
+    for (const options of [
+      { viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, colorScheme: 'dark' },
+      { viewport: { width: 1280, height: 900 }, colorScheme: 'light' },
+    ]) {
+      for (const [view, ready] of [['', '#line'], ['#practice', '#value-0'], ['#worksheet', '#sheet-key td']]) {
+        const page = await browser.newPage(options);
+        await page.clock.setFixedTime(SECOND * 1000);
+        await page.goto(url + view);
+        await page.locator(ready).first().waitFor();
+        await page.evaluate(axe);
+        const found = await page.evaluate(() => window.axe.run().then((r) => r.violations.map((v) =>
+          `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`)));
+        assert.deepEqual(found, [], `${view || '#console'} at ${options.viewport.width} px`);
+        await page.close();
+      }
+    }
+  });
+
   test('practice: a phone in dark mode, a wide light screen, and print', async () => {
     const phone = await openPractice('#practice', SECOND, {
       viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, colorScheme: 'dark',
@@ -714,9 +791,21 @@ describe('chromium', () => {
     await page.screenshot({ path: path.join(shots, 'worksheet-1280-light.png') });
     const pdf = path.join(shots, 'worksheet.pdf');
     await page.emulateMedia({ media: 'print' });
+    // On A4 and on Letter: a name line first, every question with the same
+    // room, the key packed; 12 questions in at most 9 pages.
+    for (const format of ['Letter', 'A4']) {
+      await page.pdf({ path: path.join(shots, `worksheet-${format}.pdf`), format });
+      const info = spawnSync('pdfinfo', [path.join(shots, `worksheet-${format}.pdf`)], { encoding: 'utf8' }).stdout;
+      const count = Number(info.match(/Pages:\s+(\d+)/)[1]);
+      assert.ok(count <= 9, `12 questions take ${count} ${format} pages`);
+    }
+    const rooms = await page.locator('#sheet-questions .piece').evaluateAll((pieces) =>
+      [...new Set(pieces.map((p) => Math.round(p.getBoundingClientRect().height)))]);
+    assert.equal(rooms.length, 1, `questions get rooms of ${rooms} px`);
     await page.pdf({ path: pdf });
     await page.emulateMedia({ media: 'screen' });
-    const pages = spawnSync('pdftotext', ['-layout', pdf, '-'], { encoding: 'utf8' }).stdout.split('\f');
+    const pages = spawnSync('pdftotext', [pdf, '-'], { encoding: 'utf8' }).stdout.split('\f');
+    assert.match(pages[0], /^Projectile motion questions, set \d+\nName\n[^]*\nDate\n/);
     const firstAnswers = pages.findIndex((p) => p.includes('Answers'));
     assert.ok(firstAnswers > 0, 'the answers begin on a later page');
     const printed = (from, to) => pages.slice(from, to).join('\n').replace(/\s+/g, ' ');
@@ -741,13 +830,15 @@ describe('chromium', () => {
       ['--moodle', '--set', String(other), '--count', '12']).stdout;
     assert.ok(fs.readFileSync(saved).equals(expected));
 
-    // A count or set the library refuses is named, and the sheet keeps its last.
+    // A count the library refuses is named, shown and heard, and the sheet
+    // under it is cleared, so that no stale sheet is printed.
     await page.locator('#worksheet-count').fill('101');
     await page.keyboard.press('Enter');
-    assert.equal(await page.locator('#worksheet-problem').textContent(),
-      'Questions must be a whole number from 1 to 100, not \'101\' (projectile-set writes up to 10000).');
+    const refusal = 'Questions must be a whole number from 1 to 100, not \'101\' (projectile-set writes up to 10000).';
+    assert.equal(await page.locator('#worksheet-problem').textContent(), refusal);
+    assert.equal(await page.evaluate(() => document.getElementById('announce').lastElementChild.textContent), refusal);
     assert.equal(await page.locator('#worksheet-count').getAttribute('aria-invalid'), 'true');
-    assert.equal(await page.locator('#sheet-questions pre').count(), 12);
+    assert.equal(await page.locator('#sheet-questions pre').count(), 0);
     await context.close();
 
     const phone = await browser.newPage({ viewport: { width: 360, height: 740 }, isMobile: true, colorScheme: 'dark' });

@@ -35,23 +35,34 @@
   var run = null; // the run under way, if any
 
   function atBottom() {
-    var page = document.documentElement;
-    return page.scrollTop + page.clientHeight >= page.scrollHeight - 4;
+    var root = document.documentElement;
+    return root.scrollTop + root.clientHeight >= root.scrollHeight - 4;
   }
 
   // At most once a frame: finding the end lays the page out, which the
-  // browser would otherwise do only once before drawing it.
+  // browser would otherwise do only once before drawing it. The screen's
+  // blocks out of view are laid out at an estimated height, and take their
+  // own as they come into view, which moves the end: it is followed for a
+  // few frames more, until it stays.
   var scrollQueued = false;
+  var scrolledTo = -1; // where the page's own last scroll left the view
   function scrollToEnd() {
     // Another view keeps its own place on the page.
     if (following && !scrollQueued && !consoleView.hidden) {
       scrollQueued = true;
-      requestAnimationFrame(function () {
-        scrollQueued = false;
+      var frames = 8;
+      var settle = function () {
         if (following && !consoleView.hidden) {
           window.scrollTo(0, document.documentElement.scrollHeight);
+          scrolledTo = document.documentElement.scrollTop;
         }
-      });
+        if (--frames > 0 && following && !atBottom()) {
+          requestAnimationFrame(settle);
+        } else {
+          scrollQueued = false;
+        }
+      };
+      requestAnimationFrame(settle);
     }
   }
 
@@ -276,7 +287,11 @@
   window.addEventListener(
     'scroll',
     function () {
-      following = atBottom();
+      // The page's own scroll to the end says nothing of where the reader
+      // wants to be, even when the end has moved on since.
+      if (document.documentElement.scrollTop !== scrolledTo) {
+        following = atBottom();
+      }
     },
     { passive: true }
   );

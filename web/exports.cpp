@@ -184,6 +184,7 @@ EMSCRIPTEN_KEEPALIVE const char* practice_check(const char* typed) {
                   .done();
             })
       .text("heard", checked.heard)
+      .text("notice", checked.nothing_typed ? checked.heard : "")
       .number("focus",
               static_cast<std::uint32_t>(checked.first_not_right.value_or(checked.marks.size())));
   answer_members(marked);
@@ -225,6 +226,7 @@ EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_
         !set.value ? "Set " + set.refused + "."
                    : "Questions " + count.refused + " (projectile-set writes up to " +
                          projectile::decimal(projectile::most_set_count) + ").";
+    sheet_shown.reset();
     reply()
         .text("problem", problem)
         .flag("setInvalid", !set.value)

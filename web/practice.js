@@ -26,6 +26,8 @@
   var tally = document.getElementById('tally');
   var answerText = document.getElementById('practice-answer');
   var shownNote = document.getElementById('shown');
+  var offer = document.getElementById('practice-offer');
+  var offerButton = document.getElementById('practise-offered');
 
   var call = null; // into the page's library, once it is loaded
   var practised = null; // the set practised, as the library named it (run_set)
@@ -84,7 +86,8 @@
     var verdict = document.createElement('p');
     verdict.id = id + '-verdict';
     verdict.className = 'verdict';
-    input.setAttribute('aria-describedby', verdict.id);
+    // Heard with the field: the question it answers, and its mark.
+    input.setAttribute('aria-describedby', 'practice-question ' + verdict.id);
     // A mark is about the value it was given: editing the value clears it.
     input.addEventListener('input', function () {
       mark({ input: input, verdict: verdict }, null);
@@ -92,6 +95,18 @@
     box.append(label, input, verdict);
     fieldsBox.appendChild(box);
     return { input: input, verdict: verdict };
+  }
+
+  // Scrolls the least that brings `element` whole into view, its end first
+  // when it is taller than the screen: what a student asked for is where
+  // they look.
+  function reveal(element) {
+    var box = element.getBoundingClientRect();
+    if (box.bottom > innerHeight) {
+      window.scrollBy(0, box.bottom - innerHeight + 8);
+    } else if (box.top < 0) {
+      window.scrollBy(0, box.top - 8);
+    }
   }
 
   function mark(f, given) {
@@ -130,6 +145,7 @@
     fields = shown.fields.map(field);
     update(shown);
     fields[0].input.focus();
+    say(shown.question);
   }
 
   // The set's practice, taken up from its kept record if there is one. A
@@ -158,9 +174,13 @@
       mark(fields[index], given);
     });
     update(checked);
+    notice.textContent = checked.notice;
+    notice.hidden = !checked.notice;
     say(checked.heard);
     if (checked.focus < fields.length) {
       fields[checked.focus].input.focus();
+      reveal(fields[checked.focus].verdict.textContent ? fields[checked.focus].verdict
+        : fields[checked.focus].input);
     }
   }
 
@@ -171,18 +191,25 @@
     if (!hinted.more) {
       showButton.focus();
     }
+    reveal(answerText);
   }
 
   function showAnswer() {
     update(call('practice_show'));
-    answerText.focus();
+    answerText.focus({ preventScroll: true });
+    reveal(answerText);
   }
 
   // The view opens at the set the page first had (the address's, or the
-  // first run's).
+  // first run's) and stays on it: a later run's set is offered, not taken.
   function follow() {
     if (!practiceView.hidden && call && offered && !practised) {
       open(offered);
+    }
+    var other = Boolean(practised && offered && offered.set !== practised.set);
+    offer.hidden = !other;
+    if (other) {
+      offerButton.textContent = 'Practise set ' + offered.set;
     }
   }
 
@@ -215,6 +242,10 @@
   overButton.addEventListener('click', function () {
     ask(call('practice_start_over'));
     tell('');
+  });
+  offerButton.addEventListener('click', function () {
+    open(offered);
+    follow();
   });
   document.addEventListener('projectile-set', function (event) {
     offered = event.detail;

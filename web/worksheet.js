@@ -15,6 +15,7 @@
   var answers = document.getElementById('sheet-answers');
   var key = document.getElementById('sheet-key');
   var view = document.getElementById('worksheet-view');
+  var sheet = document.getElementById('sheet');
 
   var call = null; // into the page's library, once it is loaded
   var file = null; // the name of the sheet's Moodle file
@@ -52,11 +53,19 @@
       countField.value = String(made.count); // the library's default
     }
     if (made.problem) {
+      // Said, and the sheet under it cleared, so that no stale sheet is
+      // printed as if it were the one asked for.
       problem.textContent = made.problem;
       problem.hidden = false;
+      page.say('worksheet', made.problem, true);
+      sheet.hidden = true;
+      [sheetTitle, questions, key, answers].forEach(function (part) {
+        part.replaceChildren();
+      });
       return false;
     }
     problem.hidden = true;
+    sheet.hidden = false;
     if (made.unchanged) {
       return true;
     }
