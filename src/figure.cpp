@@ -14,22 +14,32 @@ namespace projectile {
 namespace {
 
 // The answer's figure: a fixed width, the path drawn as large as fits in
-// the plot's room; the impact arrow right of the landing point; below the
-// ground, the range, then (below the arrow) three lines of legend. Labels
-// keep out of the path's way: the top's above it, a drop's left of its
-// cliff, the rest under the ground. Lengths in pixels.
+// the plot's room; the impact arrow right of the landing point, with its
+// angle's label above the ground beside it; below the ground, the arrow's
+// components, then the range, then four lines of legend. Labels keep out of
+// the path's way: the top's above it, a drop's left of its cliff, the
+// angle's right of the landing, the rest under the ground. Lengths in
+// pixels; the labels are large enough to read at 12 px when a phone draws
+// the figure 330 px wide.
 constexpr double answer_width = 480;
-constexpr double room_left = 90;          // a drop's height, right-aligned left of its cliff
-constexpr double room_above = 32;         // the highest point's label
-constexpr double room_right = 90;         // the impact arrow
+constexpr double answer_font = 18;
+constexpr double room_left = 104;         // a drop's height, right-aligned left of its cliff
+constexpr double room_above = 36;         // the highest point's label
+constexpr double room_right = 100;        // the impact arrow, and its angle's label
 constexpr double most_path_height = 240;  // a steep or tall path keeps to this
 constexpr double impact_arrow = 60;
-constexpr double legend_top = impact_arrow + 18;  // the legend's first baseline, below the ground
-constexpr double line_step = 16;
-constexpr double room_below = legend_top + 2 * line_step + 8;
+constexpr double line_step = 22;
+// Below the ground: the range's dimension line clear of the impact arrow's
+// components, its label, then the legend's first baseline.
+constexpr double dimension_below = impact_arrow + 14;
+constexpr double range_below = dimension_below + line_step;
+constexpr double legend_top = range_below + line_step + 6;
+constexpr double legend_lines = 4;
+constexpr double room_below = legend_top + (legend_lines - 1) * line_step + 10;
 
 // The question's sketch: a fixed size, not to scale.
 constexpr double question_width = 360;
+constexpr double question_font = 14;
 constexpr double question_height = 200;
 constexpr double launch_arrow = 120;
 
@@ -152,7 +162,8 @@ std::string question_figure_words(const problem& p) {
 std::string question_figure(const problem& p) {
   phrase title;
   title << "Question " << numbered(p).out.view() << ": " << launched(p).out.view();
-  drawing svg(question_width, question_height, title.out.view(), question_figure_words(p));
+  drawing svg(question_width, question_height, question_font, title.out.view(),
+              question_figure_words(p));
   const question_layout at = layout_of_question(p);
   if (p.q.type == kind::ground) {
     svg.line({10, at.launch.y}, {question_width - 10, at.launch.y}, "ground");
@@ -201,7 +212,7 @@ std::string answer_figure(const problem& p) {
   const answer_layout at = layout_of_answer(p);
   phrase title;
   title << "Question " << numbered(p).out.view() << ", answer: the path of flight to scale";
-  drawing svg(at.width, at.height, title.out.view(), answer_figure_words(p));
+  drawing svg(at.width, at.height, answer_font, title.out.view(), answer_figure_words(p));
 
   // From a cliff's foot, so that its height's label, left of it, is clear
   // of the ground however low the cliff.
@@ -217,35 +228,41 @@ std::string answer_figure(const problem& p) {
   } else {
     svg.shade({at.launch.x - cliff, at.launch.y}, cliff, at.ground - at.launch.y);
     svg.line(at.launch, {at.launch.x, at.ground}, "cliff");
-    svg.label({at.launch.x - cliff - 6, (at.launch.y + at.ground) / 2 + 4}, "end",
+    svg.label({at.launch.x - cliff - 6, (at.launch.y + at.ground) / 2 + 6}, "end",
               angle_or_height_given(p).out);
   }
   svg.curve(at.launch, at.control, at.landing, "trajectory");
   svg.dot(at.launch);
   svg.dot(at.landing);
 
-  // The range, as a dimension line under the ground.
-  const double dimension_y = at.ground + 12;
-  svg.line({at.launch.x, dimension_y - 4}, {at.launch.x, dimension_y + 4}, "range");
-  svg.line({at.landing.x, dimension_y - 4}, {at.landing.x, dimension_y + 4}, "range");
-  svg.line({at.launch.x, dimension_y}, {at.landing.x, dimension_y}, "range");
-  phrase range;
-  range << "range " << a.sx << " m";
-  svg.label({(at.launch.x + at.landing.x) / 2, at.ground + 30}, "middle", range.out);
-
-  // The impact velocity, its angle below the horizontal (the ground) and its
-  // two components.
+  // The impact velocity, its angle below the horizontal (the ground), and its
+  // two components, down then across, clear of the ground line.
   svg.arrow(at.landing, at.impact, "velocity");
-  svg.arrow(at.landing, {at.impact.x, at.landing.y}, "component", true);
-  svg.arrow({at.impact.x, at.landing.y}, at.impact, "component", true);
+  const point corner{at.landing.x, at.impact.y};
+  svg.arrow(at.landing, corner, "component", true);
+  svg.arrow(corner, at.impact, "component", true);
   svg.angle_arc(
       at.landing, 20,
       {(at.impact.x - at.landing.x) / impact_arrow, (at.impact.y - at.landing.y) / impact_arrow});
-  std::array<phrase, 3> legend;
+  phrase angle;
+  angle << a.impact_degrees << degree;
+  svg.label({at.landing.x + 10, at.ground - 6}, "start", angle.out);
+
+  // The range, as a dimension line below the components, with an extension
+  // line down from each end.
+  const double dimension_y = at.ground + dimension_below;
+  svg.line({at.launch.x, at.ground + 4}, {at.launch.x, dimension_y + 4}, "range");
+  svg.line({at.landing.x, at.impact.y + 4}, {at.landing.x, dimension_y + 4}, "range");
+  svg.line({at.launch.x, dimension_y}, {at.landing.x, dimension_y}, "range");
+  phrase range;
+  range << "range " << a.sx << " m";
+  svg.label({(at.launch.x + at.landing.x) / 2, at.ground + range_below}, "middle", range.out);
+
+  std::array<phrase, static_cast<std::size_t>(legend_lines)> legend;
   legend[0] << "time of flight " << static_cast<double>(a.t) << " s";
-  legend[1] << "impact: v = " << static_cast<double>(a.vmag) << " m/s, " << a.impact_degrees
-            << degree << " below the horizontal";
-  legend[2] << "components: vx = " << static_cast<double>(a.ux) << " m/s, vy = " << a.vy << " m/s";
+  legend[1] << "impact speed " << static_cast<double>(a.vmag) << " m/s";
+  legend[2] << "impact angle " << a.impact_degrees << degree << " below the horizontal";
+  legend[3] << "vx = " << static_cast<double>(a.ux) << " m/s, vy = " << a.vy << " m/s";
   for (std::size_t i = 0; i < legend.size(); ++i) {
     svg.label({20, at.ground + legend_top + line_step * static_cast<double>(i)}, "start",
               legend[i].out);

@@ -15,7 +15,8 @@ double pixel(double v) noexcept {
 
 }  // namespace
 
-drawing::drawing(double width, double height, std::string_view title, std::string_view words) {
+drawing::drawing(double width, double height, double font_size, std::string_view title,
+                 std::string_view words) {
   head_.append("<svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"");
   head_.append_g(pixel(width));
   head_.append("\" height=\"");
@@ -31,7 +32,9 @@ drawing::drawing(double width, double height, std::string_view title, std::strin
   head_.append(
       "</desc>\n<g fill=\"none\" stroke=\"currentColor\" stroke-width=\"1.5\" "
       "stroke-linecap=\"round\">\n");
-  labels_.append("</g>\n<g fill=\"currentColor\" font-family=\"sans-serif\" font-size=\"12\">\n");
+  labels_.append("</g>\n<g fill=\"currentColor\" font-family=\"sans-serif\" font-size=\"");
+  labels_.append_g(font_size);
+  labels_.append("\">\n");
 }
 
 void drawing::line(point a, point b, std::string_view kind, bool dashed) {

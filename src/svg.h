@@ -19,8 +19,9 @@ struct point {
 class drawing {
  public:
   // An <svg> with xmlns, role="img", width, height and viewBox, a <title>
-  // and a <desc>.
-  drawing(double width, double height, std::string_view title, std::string_view words);
+  // and a <desc>; its labels `font_size` pixels high.
+  drawing(double width, double height, double font_size, std::string_view title,
+          std::string_view words);
 
   void line(point a, point b, std::string_view kind, bool dashed = false);
   // A line from `from` to `to` with a filled head at `to`.
