@@ -3,6 +3,7 @@
 // path of flight to scale, with the worked answer's printed values.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "problem_set.h"
@@ -44,6 +45,10 @@ struct figures {
   std::string answer;
 };
 figures draw_figures(const problem& p);
+
+// The figures of a question, as a file of a set carries them: drawn afresh,
+// or taken from where a caller already keeps them.
+using figure_source = std::function<figures(const problem&)>;
 
 // A figure's <desc>, alone: the alternative text where it is an image.
 std::string question_figure_words(const problem& p);

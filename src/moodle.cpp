@@ -4,33 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "markup.h"
+
 namespace projectile {
-
-namespace {
-
-// One character as HTML inside XML, or nothing for a character that needs no
-// escape.
-std::string_view html_in_xml(char c) noexcept {
-  switch (c) {
-    case '&':
-      return "&amp;amp;";
-    case '<':
-      return "&amp;lt;";
-    case '>':
-      return "&amp;gt;";
-    default:
-      return {};
-  }
-}
-
-}  // namespace
 
 void append_moodle_text(text& out, std::string_view plain) {
   for (const char c : plain) {
     std::string_view escaped = html_in_xml(c);
-    if (c == '"') {
-      escaped = "&amp;quot;";
-    } else if (c == '{') {
+    if (c == '{') {
       escaped = "&amp;#123;";
     } else if (c == '}') {
       escaped = "&amp;#125;";
@@ -45,7 +26,8 @@ void append_cloze_answer(text& out, std::string_view plain) {
     if (syntax.find(c) != std::string_view::npos) {
       out.append("\\");
     }
-    const std::string_view escaped = html_in_xml(c);
+    // A quote is the blank's own syntax here, escaped by its backslash.
+    const std::string_view escaped = c == '"' ? std::string_view{} : html_in_xml(c);
     out.append(escaped.empty() ? std::string_view(&c, 1) : escaped);
   }
 }

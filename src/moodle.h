@@ -3,7 +3,6 @@
 // it asks for, its sketch, and its worked answer with its figure as feedback.
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include "blocks.h"
@@ -12,10 +11,6 @@
 #include "text.h"
 
 namespace projectile {
-
-// The figures of a question, as the file carries them: drawn afresh, or taken
-// from where a caller already keeps them.
-using figure_source = std::function<figures(const problem&)>;
 
 // The set's first `count` questions as the file, handed to `write` in blocks;
 // false as soon as a write fails.

@@ -20,7 +20,8 @@ std::variant<set_request, std::string> parse_set_arguments(
       option = option.substr(0, equals);
     }
     const bool takes_value = option == "--set" || option == "--count" || option == "--figures";
-    const bool flag = option == "--worksheet" || option == "--moodle" || option == "--help";
+    const bool flag =
+        option == "--worksheet" || option == "--moodle" || option == "--qti" || option == "--help";
     if (!takes_value && !flag) {
       return (option.starts_with("-") ? "unknown option '" : "unexpected argument '") +
              std::string(arguments[i]) + "'";
@@ -52,9 +53,9 @@ std::variant<set_request, std::string> parse_set_arguments(
       }
       request.count = static_cast<int>(*count.value);
       counted = true;
-    } else if (option == "--worksheet" || option == "--moodle" || option == "--figures") {
+    } else if (option != "--help") {
       if (formed) {
-        return "--worksheet, --moodle and --figures are one choice: give one of them once";
+        return "--worksheet, --moodle, --qti and --figures are one choice: give one of them once";
       }
       if (option == "--figures") {
         if (value->empty()) {
@@ -62,6 +63,8 @@ std::variant<set_request, std::string> parse_set_arguments(
         }
         request.folder = std::string(*value);
         request.output = set_output::figures;
+      } else if (option == "--qti") {
+        request.output = set_output::qti;
       } else {
         request.output = option == "--worksheet" ? set_output::worksheet : set_output::moodle;
       }
@@ -86,6 +89,8 @@ std::string set_help() {
          " without it)\n"
          "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
          "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
+         "  --qti        a quiz package for Canvas (IMS QTI 1.2, a zip): an item for\n"
+         "               each value a question asks for; send it to a file\n"
          "  --figures DIR  each question's figures as SVG files, DIR/question-K.svg\n"
          "               and DIR/answer-K.svg (DIR is made if it is missing)\n"
          "  --help       this text\n";

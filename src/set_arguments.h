@@ -17,6 +17,7 @@ enum class set_output {
   run,        // as the console writes the run
   worksheet,  // the questions, then the key
   moodle,     // a Moodle XML quiz file
+  qti,        // an IMS QTI 1.2 quiz package, a zip
   figures,    // each question's two figures as SVG files in a folder
 };
 
@@ -35,7 +36,8 @@ std::variant<set_request, std::string> parse_set_arguments(
 
 // The usage line, and the help's text after it, with the limits above.
 inline constexpr std::string_view set_usage =
-    "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --figures DIR]\n";
+    "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --qti | --figures "
+    "DIR]\n";
 std::string set_help();
 
 }  // namespace projectile

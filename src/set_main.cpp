@@ -15,15 +15,31 @@
 #include <variant>
 #include <vector>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "figure.h"
 #include "moodle.h"
 #include "problem.h"
 #include "problem_set.h"
+#include "qti.h"
 #include "set_arguments.h"
 #include "set_text.h"
 #include "text.h"
 
 namespace {
+
+// A zip on a terminal is no use to anyone, and may upset it.
+bool output_is_terminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stdout)) != 0;
+#else
+  return isatty(STDOUT_FILENO) != 0;
+#endif
+}
 
 bool put(std::string_view s) {
   return std::fwrite(s.data(), 1, s.size(), stdout) == s.size();
@@ -95,6 +111,11 @@ int main(int argc, char** argv) try {
                ? 0
                : write_failed();
   }
+  if (request.output == projectile::set_output::qti && output_is_terminal()) {
+    (void)std::fputs("projectile-set: --qti writes a zip file: send it to a file, e.g. > set.zip\n",
+                     stderr);
+    return 2;
+  }
   std::uint32_t set = 0;
   if (request.set) {
     set = *request.set;
@@ -112,6 +133,9 @@ int main(int argc, char** argv) try {
       return write_figures(set, request.count, request.folder);
     case projectile::set_output::moodle:
       written = projectile::write_moodle(questions, request.count, put);
+      break;
+    case projectile::set_output::qti:
+      written = projectile::write_qti(questions, request.count, put);
       break;
     case projectile::set_output::run:
     case projectile::set_output::worksheet:

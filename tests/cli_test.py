@@ -10,8 +10,11 @@ A cross build's programs run through COMMAND, its loader or emulator;
 projectile-set is the one beside PROGRAM."""
 
 import base64
+import decimal
 import html
+import io
 import os
+import pty
 import re
 import signal
 import subprocess
@@ -20,6 +23,7 @@ import tempfile
 import threading
 import unittest
 import xml.etree.ElementTree as ElementTree
+import zipfile
 
 import reference
 
@@ -281,7 +285,7 @@ def model_pieces(set_number, count):
     return pieces
 
 
-USAGE = "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --figures DIR]\n"
+USAGE = "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --qti | --figures DIR]\n"
 PRINTED = [("Time of flight", r"Time of flight = (\S+) s", "s"), ("Range", r"Range = (\S+) m", "m"),
            ("Max height", r"Max height = (\S+) m", "m"),
            ("Impact speed", r"Velocity on impact is (\S+) m/s", "m/s"),
@@ -366,6 +370,90 @@ class ProjectileSet(unittest.TestCase):
                 self.assertEqual(html.unescape(image[2]),
                                  ElementTree.fromstring(figure).findtext("{http://www.w3.org/2000/svg}desc"))
 
+    def test_a_qti_package_reads_back_validates_and_marks_each_value_within_1_percent(self):
+        schemas = os.path.join(os.path.dirname(os.path.abspath(__file__)), "schemas")
+        qti = "{http://www.imsglobal.org/xsd/ims_qtiasiv1p2}"
+        cp = "{http://www.imsglobal.org/xsd/imscp_v1p1}"
+        for set_number, count in [(2101770013, 2000), (1796634001, 2000)]:
+            with self.subTest(set=set_number), tempfile.TemporaryDirectory() as folder:
+                result = set_run("--qti", "--set", str(set_number), "--count", str(count))
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                package = os.path.join(folder, "q.zip")
+                with open(package, "wb") as out:
+                    out.write(result.stdout)
+                self.assertEqual(subprocess.run(["unzip", "-tq", package], capture_output=True).returncode, 0)
+                with zipfile.ZipFile(io.BytesIO(result.stdout)) as archive:
+                    self.assertIsNone(archive.testzip())
+                    names = archive.namelist()
+                    archive.extractall(os.path.join(folder, "files"))
+                files = os.path.join(folder, "files")
+                # Every file but the manifest is declared in it, and nothing else.
+                manifest = ElementTree.parse(os.path.join(files, "imsmanifest.xml")).getroot()
+                declared = [f.get("href") for f in manifest.iter(f"{cp}file")]
+                self.assertEqual(sorted(declared), sorted(n for n in names if n != "imsmanifest.xml"))
+                identifiers = [r.get("identifier") for r in manifest.iter(f"{cp}resource")]
+                self.assertEqual(len(set(identifiers)), len(identifiers))
+                self.assertTrue(all(re.fullmatch(r"[A-Za-z][\w-]*", i) for i in identifiers))
+                assessment_file = next(n for n in names if n.endswith(".xml") and "/" in n and "meta" not in n)
+                self.assertEqual([n for n in names if n.endswith(".xml")],
+                                 ["imsmanifest.xml", assessment_file, os.path.dirname(assessment_file) + "/assessment_meta.xml"])
+                checked = [
+                    ["xmllint", "--nonet", "--noout", "--dtdvalid", os.path.join(schemas, "qti-canvas.dtd"),
+                     os.path.join(files, assessment_file)],
+                    ["xmllint", "--nonet", "--noout", "--schema", os.path.join(schemas, "imscp_v1p1.xsd"),
+                     os.path.join(files, "imsmanifest.xml")]]
+                for command in checked:
+                    valid = subprocess.run(command, capture_output=True, timeout=TIMEOUT,
+                                           env=dict(os.environ, XML_CATALOG_FILES=os.path.join(schemas, "catalog.xml")))
+                    self.assertEqual(valid.returncode, 0, valid.stderr.decode()[-500:])
+                quiz = ElementTree.parse(os.path.join(files, assessment_file)).getroot()
+                self.assertEqual(quiz.find(f"{qti}assessment").get("title"), f"Projectile motion, set {set_number}")
+                items = list(quiz.iter(f"{qti}item"))
+                self.assertEqual(len({i.get("ident") for i in items}), len(items))
+                self.assertEqual(quiz.findall(f".//{qti}vargt") + quiz.findall(f".//{qti}varlt"), [])
+                expected = []
+                for number, (_, answer) in enumerate(model_pieces(set_number, count), 1):
+                    asked = [(name, m[1]) for name, pattern, _ in PRINTED if (m := re.search(pattern, answer))]
+                    expected += [(f"Question {number}: {name.lower()}", printed, 20 // len(asked)) for name, printed in asked]
+                got = []
+                for item in items:
+                    fields = {f.findtext(f"{qti}fieldlabel"): f.findtext(f"{qti}fieldentry")
+                              for f in item.iter(f"{qti}qtimetadatafield")}
+                    self.assertEqual(fields["question_type"], "numerical_question")
+                    render = item.find(f".//{qti}render_fib")
+                    self.assertEqual((render.get("fibtype"), [c.tag for c in render]), ("Decimal", [f"{qti}response_label"]))
+                    value = item.findtext(f".//{qti}varequal")
+                    # The margin is 1 % of the printed value, exactly.
+                    self.assertEqual(decimal.Decimal(item.findtext(f".//{qti}vargte")), decimal.Decimal(value) * decimal.Decimal("0.99"))
+                    self.assertEqual(decimal.Decimal(item.findtext(f".//{qti}varlte")), decimal.Decimal(value) * decimal.Decimal("1.01"))
+                    got.append((item.get("title"), value, int(fields["points_possible"])))
+                self.assertEqual(got, expected)
+                with open(os.path.join(files, os.path.dirname(assessment_file), "assessment_meta.xml")) as meta_file:
+                    meta = meta_file.read()
+                self.assertIn(f"<points_possible>{20 * count}</points_possible>", meta)
+                # The figures are --figures' files, byte for byte.
+                figures = os.path.join(folder, "figures")
+                self.assertEqual(set_run("--figures", figures, "--set", str(set_number), "--count", "50").returncode, 0)
+                for name in os.listdir(figures):
+                    with open(os.path.join(figures, name), "rb") as mine, open(os.path.join(files, "web_resources", name), "rb") as packed:
+                        self.assertEqual(mine.read(), packed.read(), name)
+
+    def test_a_qti_package_is_not_written_to_a_terminal_nor_reported_written_to_a_full_disk(self):
+        main, other = pty.openpty()
+        try:
+            result = subprocess.run([*RUNNER, SET_PROGRAM, "--qti", "--set", "1"], stdout=other,
+                                    stderr=subprocess.PIPE, timeout=TIMEOUT)
+        finally:
+            os.close(other)
+            os.close(main)
+        self.assertEqual((result.returncode, result.stderr.decode()),
+                         (2, "projectile-set: --qti writes a zip file: send it to a file, e.g. > set.zip\n"))
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run([*RUNNER, SET_PROGRAM, "--qti", "--set", "1"], stdout=full,
+                                    stderr=subprocess.PIPE, timeout=TIMEOUT)
+        self.assertEqual((result.returncode, result.stderr.decode()),
+                         (1, "projectile-set: write error: No space left on device\n"))
+
     def test_bad_arguments_are_named_with_the_usage_and_status_2(self):
         for arguments, reason in [
                 (["--count", "0"], "--count must be a whole number from 1 to 10000, not '0'"),
@@ -373,7 +461,7 @@ class ProjectileSet(unittest.TestCase):
                 (["--set", "4294967296"], "--set must be a whole number from 0 to 4294967295, not '4294967296'"),
                 (["--set"], "--set needs a value"),
                 (["--worksheet", "--moodle"],
-                 "--worksheet, --moodle and --figures are one choice: give one of them once"),
+                 "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"),
                 (["--figures=", "--set=1"], "--figures needs a folder"),
                 (["--figures"], "--figures needs a value"),
                 (["--frob"], "unknown option '--frob'"),

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "markup.h"
 #include "moodle.h"
 #include "set_text.h"
 
@@ -76,6 +77,14 @@ TEST(ProblemSetWrite, WritesInBlocksAndStopsAtAFailure) {
     return false;
   }));
   EXPECT_EQ(calls, 1);
+}
+
+// HTML carried as XML text, as the quiz files carry a statement and its
+// feedback: each character that is markup in either is escaped for both.
+TEST(HtmlInXml, EscapesMarkupForBoth) {
+  text out;
+  append_html_in_xml(out, "a<b>c&d\"e'f{g}\u00B0");
+  EXPECT_EQ(out.view(), "a&amp;lt;b&amp;gt;c&amp;amp;d&amp;quot;e'f{g}\u00B0");
 }
 
 // Every character that is markup in the file's HTML inside XML, or that

@@ -829,6 +829,14 @@ describe('chromium', () => {
     const expected = spawnSync(path.join(path.dirname(program), 'projectile-set'),
       ['--moodle', '--set', String(other), '--count', '12']).stdout;
     assert.ok(fs.readFileSync(saved).equals(expected));
+    // Canvas's package: the bytes projectile-set --qti writes.
+    const [zip] = await Promise.all([page.waitForEvent('download'),
+      page.getByRole('button', { name: 'Download for Canvas' }).click()]);
+    assert.equal(zip.suggestedFilename(), `projectile-set-${other}.zip`);
+    await zip.saveAs(path.join(shots, zip.suggestedFilename()));
+    const packaged = spawnSync(path.join(path.dirname(program), 'projectile-set'),
+      ['--qti', '--set', String(other), '--count', '12']).stdout;
+    assert.ok(fs.readFileSync(path.join(shots, zip.suggestedFilename())).equals(packaged));
 
     // A count the library refuses is named, shown and heard, and the sheet
     // under it is cleared, so that no stale sheet is printed.

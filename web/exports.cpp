@@ -2,8 +2,8 @@
 // export and nowhere else. Each returns what the page lays out, every text,
 // number and verdict in it the library's, so the page keeps no rule or
 // message of its own: one JSON object, except console_run, which returns the
-// run's status, and sheet_moodle, which returns the file itself. A returned
-// text stays valid until the next call that returns one.
+// run's status, and sheet_moodle and sheet_qti, which return the file itself.
+// What is returned stays valid until the next call that returns something.
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
 #else
@@ -28,6 +28,7 @@
 #include "practice.h"
 #include "problem.h"
 #include "problem_set.h"
+#include "qti.h"
 #include "set_text.h"
 #include "text.h"
 
@@ -103,6 +104,23 @@ struct worksheet {
   std::vector<projectile::figures> drawn;
 };
 std::optional<worksheet> sheet_shown;
+
+// A file of the worksheet on show, made by `write` with the figures the sheet
+// shows, into `returned`.
+template <class Writer>
+void sheet_file(Writer write) {
+  returned.clear();
+  const worksheet& shown = *sheet_shown;
+  write(
+      projectile::problem_set(shown.set), shown.count,
+      [](std::string_view block) {
+        returned += block;
+        return true;
+      },
+      [&](const projectile::problem& p) {
+        return shown.drawn[static_cast<std::size_t>(p.number - 1)];
+      });
+}
 
 }  // namespace
 
@@ -273,25 +291,30 @@ EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_
             })
       .list("answerFigures", problems.size(), [&](std::size_t i) { quote(made.drawn[i].answer); })
       .text("file", "projectile-set-" + number + ".xml")
+      .text("canvasFile", "projectile-set-" + number + ".zip")
       .done();
   return returned.c_str();
 }
 
 // The worksheet on show as a Moodle quiz file, the bytes projectile-set
-// --moodle writes, with the figures the sheet shows.
+// --moodle writes.
 EMSCRIPTEN_KEEPALIVE const char* sheet_moodle() {
-  returned.clear();
-  const worksheet& shown = *sheet_shown;
-  projectile::write_moodle(
-      projectile::problem_set(shown.set), shown.count,
-      [](std::string_view block) {
-        returned += block;
-        return true;
-      },
-      [&](const projectile::problem& p) {
-        return shown.drawn[static_cast<std::size_t>(p.number - 1)];
-      });
+  sheet_file(projectile::write_moodle);
   return returned.c_str();
+}
+
+// The worksheet on show as a package for Canvas, the bytes projectile-set
+// --qti writes: a zip, which holds NULs, so after its length in four bytes,
+// least significant first.
+EMSCRIPTEN_KEEPALIVE const char* sheet_qti() {
+  sheet_file(projectile::write_qti);
+  const auto size = static_cast<std::uint32_t>(returned.size());
+  std::string length;
+  for (unsigned shift = 0; shift < 32; shift += 8) {
+    length += static_cast<char>((size >> shift) & 0xFFU);
+  }
+  returned.insert(0, length);
+  return returned.data();
 }
 
 }  // extern "C"

@@ -24,7 +24,7 @@ target_link_options(projectile-questions PRIVATE
   -sMALLOC=emmalloc
   # No main(): each console run is an instance of its own, started by the page.
   --no-entry -sMODULARIZE=1 -sEXPORT_NAME=createProgram
-  -sEXPORTED_RUNTIME_METHODS=ccall
+  -sEXPORTED_RUNTIME_METHODS=ccall,HEAPU8
   # The console run waits for a typed line, and pauses while the page draws,
   # inside its reads and writes; Asyncify needs them by their module's name.
   -sASYNCIFY=1

@@ -14,9 +14,16 @@ var page = (function () {
   var announcer = document.getElementById('announce');
 
   // Calls into the shared instance: each returns the library's JSON,
-  // parsed, or with `raw` its text as it is.
+  // parsed; with `raw` 'text', its text as it is, and with 'bytes', the bytes
+  // it returns after their length.
   var library = loadProgram({}).then(function (program) {
     return function (name, types, args, raw) {
+      if (raw === 'bytes') {
+        var at = program.ccall(name, 'number', types || [], args || []);
+        var heap = program.HEAPU8;
+        var size = heap[at] | (heap[at + 1] << 8) | (heap[at + 2] << 16) | (heap[at + 3] << 24);
+        return heap.slice(at + 4, at + 4 + size);
+      }
       var returned = program.ccall(name, 'string', types || [], args || []);
       return raw ? returned : JSON.parse(returned);
     };

@@ -18,7 +18,7 @@
   var sheet = document.getElementById('sheet');
 
   var call = null; // into the page's library, once it is loaded
-  var file = null; // the name of the sheet's Moodle file
+  var files = null; // the names of the sheet's Moodle and Canvas files
   var pageSet = null; // the set of the console's latest run
 
   // A question or an answer, with its figure (the library's SVG) under it.
@@ -69,7 +69,7 @@
     if (made.unchanged) {
       return true;
     }
-    file = made.file;
+    files = { moodle: made.file, canvas: made.canvasFile };
     sheetTitle.textContent = made.title;
     questions.replaceChildren.apply(questions, made.questions.map(function (text, i) {
       return piece(text, made.questionFigures[i]);
@@ -87,18 +87,33 @@
     return true;
   }
 
-  // The Moodle file of the sheet on show.
-  function download() {
-    if (!make()) {
-      return;
-    }
-    var xml = call('sheet_moodle', [], [], true);
+  function save(href, name) {
     var link = document.createElement('a');
-    link.href = 'data:application/xml;charset=utf-8,' + encodeURIComponent(xml);
-    link.download = file;
+    link.href = href;
+    link.download = name;
     document.body.appendChild(link);
     link.click();
     link.remove();
+  }
+
+  // The Moodle file of the sheet on show.
+  function downloadMoodle() {
+    if (make()) {
+      var xml = call('sheet_moodle', [], [], 'text');
+      save('data:application/xml;charset=utf-8,' + encodeURIComponent(xml), files.moodle);
+    }
+  }
+
+  // Its package for Canvas: a zip, carried as base64.
+  function downloadCanvas() {
+    if (make()) {
+      var bytes = call('sheet_qti', [], [], 'bytes');
+      var binary = '';
+      for (var i = 0; i < bytes.length; i += 0x8000) {
+        binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+      }
+      save('data:application/zip;base64,' + btoa(binary), files.canvas);
+    }
   }
 
   form.addEventListener('submit', function (event) {
@@ -110,7 +125,8 @@
       window.print();
     }
   });
-  document.getElementById('download').addEventListener('click', download);
+  document.getElementById('download').addEventListener('click', downloadMoodle);
+  document.getElementById('download-canvas').addEventListener('click', downloadCanvas);
 
   // The page's set, once its first run has one, unless another was typed.
   function takePageSet() {

@@ -1,0 +1,26 @@
+// A set as a quiz for Canvas and other platforms that read IMS QTI 1.2: a
+// zip package holding one assessment, an item for each value a question asks
+// for (Canvas's numerical question takes one number), its Canvas settings,
+// and the figures as files, declared in the package's manifest.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "blocks.h"
+#include "figure.h"
+#include "problem_set.h"
+
+namespace projectile {
+
+// The set's first `count` questions as the package, handed to `write` in
+// blocks; false as soon as a write fails. The same set and count give the
+// same bytes on every platform.
+bool write_qti(const problem_set& set, int count, const block_sink& write,
+               const figure_source& drawn = draw_figures);
+
+// A printed value times `percent` / 100, as an exact decimal: "94.4616" at 99
+// is "93.515984". The printed value is positive and in fixed notation.
+std::string percent_of(std::string_view printed, unsigned percent);
+
+}  // namespace projectile

@@ -1,0 +1,53 @@
+// A zip archive, written as it is made: each file stored whole (no
+// compression) with its CRC-32, all at one fixed time, in the order they are
+// added, so that the same files give the same bytes on every platform.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "blocks.h"
+
+namespace projectile {
+
+// The CRC-32 of zip, gzip and PNG (polynomial 0xEDB88320, reflected), of
+// `bytes` following the bytes whose CRC is `before`.
+std::uint32_t crc32(std::string_view bytes, std::uint32_t before = 0) noexcept;
+
+// A file made a block at a time, handed to the sink it is given; false when
+// the sink refused a block.
+using file_maker = std::function<bool(const block_sink&)>;
+
+class zip_writer {
+ public:
+  explicit zip_writer(const block_sink& write) : write_(write) {}
+
+  // One file, under `name` (a relative path with '/' between folders).
+  // False as soon as a write fails.
+  bool add(std::string_view name, std::string_view contents);
+  // One file made twice by `make`, the same both times: once to learn its
+  // size and CRC, which its header gives first, then to write it. So no file
+  // need be held whole, however large.
+  bool add_made(std::string_view name, const file_maker& make);
+  // The central directory that ends the archive.
+  bool finish();
+
+ private:
+  bool add_header(std::string_view name, std::uint32_t crc, std::uint32_t size);
+
+  struct entry {
+    std::string name;
+    std::uint32_t crc;
+    std::uint32_t size;
+    std::uint32_t offset;
+  };
+
+  const block_sink& write_;
+  std::vector<entry> entries_;
+  std::uint32_t written_ = 0;
+};
+
+}  // namespace projectile
