@@ -46,10 +46,12 @@ TEST(SetArguments, NamesWhatIsWrong) {
            example{{"--count=3", "--count"}, "--count needs a value"},
            example{{"--set", "1", "--set", "1"}, "--set is given twice"},
            example{{"--count", "1", "--count=1"}, "--count is given twice"},
-           example{{"--worksheet", "--moodle"},
-                   "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"},
-           example{{"--figures=x", "--moodle"},
-                   "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"},
+           example{
+               {"--worksheet", "--moodle"},
+               "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"},
+           example{
+               {"--figures=x", "--moodle"},
+               "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"},
            example{{"--figures="}, "--figures needs a folder"},
            example{{"--moodle=yes"}, "--moodle takes no value"},
            example{{"--sets", "1"}, "unknown option '--sets'"},
