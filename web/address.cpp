@@ -42,7 +42,12 @@ page_address read_address(std::string_view address) noexcept {
 }
 
 std::string address_of_set(std::uint32_t set) {
-  return "#" + std::string(set_key) + decimal(set);
+  // A piece at a time: GCC 12 warns falsely (-Wrestrict) of "#" +
+  // std::string on 32-bit targets.
+  std::string address(1, '#');
+  address += set_key;
+  address += decimal(set);
+  return address;
 }
 
 std::string address_set_refused(std::string_view typed) {
