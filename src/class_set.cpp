@@ -1,0 +1,132 @@
+#include "class_set.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+#include "answer.h"
+#include "problem.h"
+#include "problem_set.h"
+#include "quantity.h"
+
+namespace projectile {
+
+namespace {
+
+// An invertible mix of 32 bits (xor-shifts and odd multipliers): a
+// bijection, so distinct candidates are distinct sets.
+constexpr std::uint32_t mixed(std::uint32_t x) noexcept {
+  x ^= x >> 16U;
+  x *= 0x7FEB352DU;
+  x ^= x >> 15U;
+  x *= 0x846CA68BU;
+  x ^= x >> 16U;
+  return x;
+}
+
+constexpr std::uint32_t golden_step = 0x9E3779B9U;  // 2^32 / phi, odd
+
+// A question's answer as the conflict check reads it: the unrounded values
+// of what it asks for (0 where it does not ask), to pass over the far ones
+// at once; the printed values decide for the few that come near.
+struct answer_at {
+  std::uint32_t set;
+  kind type;
+  std::array<double, quantities.size()> values;
+};
+
+answer_at answer_of(std::uint32_t set, const question& q) noexcept {
+  const answer a = solve(q.params);
+  const bool ground = q.type == kind::ground;
+  return {set,
+          q.type,
+          {static_cast<double>(a.t), a.sx, ground ? a.max_height : 0, static_cast<double>(a.vmag),
+           a.impact_degrees}};
+}
+
+// Printed values differ from these by far less than 0.1 %: two answers whose
+// values are not all within 2.1 % of each other cannot mark each other right.
+bool near(const answer_at& a, const answer_at& b) noexcept {
+  for (std::size_t q = 0; q < quantities.size(); ++q) {
+    const double x = a.values[q];
+    const double y = b.values[q];
+    if (std::fabs(x - y) > 0.021 * std::max(x, y)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether a student with the answers `typed`, entering them for the question
+// that asks `wanted`, would have every value marked right.
+bool marks_right(const problem& typed, const problem& wanted) noexcept {
+  const auto given = typed.asked.view();
+  for (const asked_value& v : wanted.asked.view()) {
+    const auto match = std::find_if(given.begin(), given.end(),
+                                    [&](const asked_value& g) { return g.what == v.what; });
+    if (match == given.end() || !is_right(match->value, v.value)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool copies(const answer_at& a, const answer_at& b, int place) noexcept {
+  if (!near(a, b)) {
+    return false;
+  }
+  const problem pa = problem_set(a.set).at(place);
+  const problem pb = problem_set(b.set).at(place);
+  return marks_right(pa, pb) || marks_right(pb, pa);
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions) {
+  // For each place, the answers of the versions taken, in buckets by their
+  // time of flight, each 1/40 of a natural log wide (2.53 %): two answers
+  // that copy have times within 2.5 %, so in the same bucket or the next.
+  // (Which bucket an answer near a border falls in may differ by a unit of
+  // the last place of a log; the answers compared, and so the versions, do
+  // not.)
+  constexpr int buckets = 320;
+  constexpr double per_log = 40;
+  const auto bucket_of = [](double t) {
+    return std::clamp(static_cast<int>(std::floor(std::log(t) * per_log)) + buckets / 2, 1,
+                      buckets - 2);
+  };
+  std::vector<std::vector<answer_at>> taken_at(static_cast<std::size_t>(copy_proof_places) *
+                                               buckets);
+  std::vector<std::uint32_t> taken;
+  std::array<answer_at, copy_proof_places> candidate{};
+  for (std::uint32_t i = 1; static_cast<int>(taken.size()) < versions; ++i) {
+    const std::uint32_t set = mixed(class_set + i * golden_step);
+    crt_rand raw{set};
+    bool clear = true;
+    for (int p = 0; p < copy_proof_places && clear; ++p) {
+      answer_at& here = candidate[static_cast<std::size_t>(p)];
+      here = answer_of(set, draw_question(raw));
+      const int b = bucket_of(here.values[0]);
+      for (int near_b = b - 1; near_b <= b + 1 && clear; ++near_b) {
+        for (const answer_at& other : taken_at[static_cast<std::size_t>(p * buckets + near_b)]) {
+          if (copies(other, here, p + 1)) {
+            clear = false;
+            break;
+          }
+        }
+      }
+    }
+    if (!clear) {
+      continue;
+    }
+    taken.push_back(set);
+    for (int p = 0; p < copy_proof_places; ++p) {
+      const answer_at& here = candidate[static_cast<std::size_t>(p)];
+      taken_at[static_cast<std::size_t>(p * buckets + bucket_of(here.values[0]))].push_back(here);
+    }
+  }
+  return taken;
+}
+
+}  // namespace projectile
