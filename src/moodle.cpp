@@ -137,17 +137,30 @@ void append_question(text& out, std::uint32_t set, const problem& p, const figur
   out.append("    <hidden>0</hidden>\n  </question>\n");
 }
 
+// The category the questions after it go into: "Projectile motion, set S",
+// and with a place, ".../Question k".
+void append_category(text& out, std::uint32_t set, int place = 0) {
+  out.append("  <question type=\"category\">\n    <category>\n");
+  out.append("      <text>$course$/top/Projectile motion, set ");
+  out.append_u(set);
+  if (place > 0) {
+    out.append("/Question ");
+    out.append_i(place);
+  }
+  out.append("</text>\n    </category>\n  </question>\n");
+}
+
+constexpr std::string_view file_head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
+constexpr std::string_view file_tail = "</quiz>\n";
+
 }  // namespace
 
 bool write_moodle(const problem_set& set, int count, const block_sink& write,
                   const figure_source& drawn) {
   block_writer blocks(write);
   text& out = blocks.out();
-  out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n");
-  out.append("  <question type=\"category\">\n    <category>\n");
-  out.append("      <text>$course$/top/Projectile motion, set ");
-  out.append_u(set.number());
-  out.append("</text>\n    </category>\n  </question>\n");
+  out.append(file_head);
+  append_category(out, set.number());
   for (int n = 1; n <= count; ++n) {
     const problem p = set.at(n);
     append_question(out, set.number(), p, drawn(p));
@@ -155,8 +168,38 @@ bool write_moodle(const problem_set& set, int count, const block_sink& write,
       return false;
     }
   }
-  out.append("</quiz>\n");
+  out.append(file_tail);
   return blocks.flush(true);
+}
+
+bool write_moodle_class(std::uint32_t class_set, std::span<const std::uint32_t> versions, int count,
+                        const block_sink& write, const figure_source& drawn) {
+  block_writer blocks(write);
+  text& out = blocks.out();
+  out.append(file_head);
+  for (int n = 1; n <= count; ++n) {
+    append_category(out, class_set, n);
+    for (const std::uint32_t version : versions) {
+      const problem p = problem_set(version).at(n);
+      append_question(out, version, p, drawn(p));
+      if (!blocks.flush()) {
+        return false;
+      }
+    }
+  }
+  out.append(file_tail);
+  return blocks.flush(true);
+}
+
+std::string moodle_refused(int versions, int count) {
+  const long long questions = static_cast<long long>(versions) * count;
+  if (questions <= most_moodle_questions) {
+    return "";
+  }
+  return "a Moodle file holds at most " + decimal(most_moodle_questions) +
+         " questions, as Moodle's import runs out of memory past about 8000; this one would hold " +
+         decimal(static_cast<std::uint32_t>(questions)) +
+         ": ask for fewer versions or questions a file, and make more files";
 }
 
 }  // namespace projectile

@@ -1,6 +1,9 @@
 #include "qti.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "markup.h"
 #include "quantity.h"
@@ -54,6 +57,20 @@ std::string identifier_of(std::uint32_t set) {
   return "projectile-set-" + decimal(set);
 }
 
+// A name or path as a part of an identifier, which holds letters, digits,
+// '_' and '-' alone.
+std::string identifier_part(std::string_view name) {
+  std::string part(name);
+  std::replace_if(
+      part.begin(), part.end(),
+      [](char c) {
+        return !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                 c == '-');
+      },
+      '_');
+  return part;
+}
+
 // "time of flight": the quantity's name inside a sentence.
 std::string lower_name(quantity what) {
   std::string name(name_of(what));
@@ -80,8 +97,27 @@ void append_image(text& out, std::string_view file, std::string_view words) {
   out.append("\"&gt;&lt;/p&gt;");
 }
 
-std::string figure_file(std::string_view kind, int number) {
-  return std::string(kind) + "-" + decimal(static_cast<std::uint32_t>(number)) + ".svg";
+// What a package holds: the questions of one set, or of each version of a
+// class set, the items of each place then gathered in question groups.
+struct package {
+  std::uint32_t set;                    // the set, or the class set
+  std::vector<std::uint32_t> versions;  // the set alone, or the versions
+  bool grouped;
+  int count;
+};
+
+// A figure's file under web_resources/: in a class's package, in a folder
+// of its version's own.
+std::string figure_file(const package& made, std::uint32_t set, std::string_view kind, int number) {
+  std::string file;
+  if (made.grouped) {
+    file = "set-" + decimal(set) + "/";
+  }
+  file += kind;
+  file += "-";
+  file += decimal(static_cast<std::uint32_t>(number));
+  file += ".svg";
+  return file;
 }
 
 void append_field(text& out, std::string_view label, std::string_view entry) {
@@ -95,25 +131,26 @@ void append_field(text& out, std::string_view label, std::string_view entry) {
 // One item: the question's statement and sketch, what is asked with its unit,
 // one decimal answer, exact or within 1 % of the printed value, and the
 // worked answer with its figure as general feedback.
-void append_item(text& out, const problem& p, const asked_value& asked, std::string_view statement,
+void append_item(text& out, std::string_view ident_start, const problem& p,
+                 const asked_value& asked, int points, std::string_view statement,
                  std::string_view feedback) {
   const std::string number = decimal(static_cast<std::uint32_t>(p.number));
   const std::string what = lower_name(asked.what);
-  out.append("      <item ident=\"q");
+  out.append("      <item ident=\"");
+  out.append(ident_start);
+  out.append("q");
   out.append(number);
   out.append("-");
-  for (const char c : what) {
-    out.append(c == ' ' ? std::string_view("_") : std::string_view(&c, 1));
-  }
+  out.append(identifier_part(what));
   out.append("\" title=\"Question ");
   out.append(number);
   out.append(": ");
   out.append(what);
   out.append("\">\n        <itemmetadata>\n          <qtimetadata>\n");
   append_field(out, "question_type", "numerical_question");
-  text points;
-  points.append_i(points_per_question / static_cast<int>(p.asked.size));
-  append_field(out, "points_possible", points.view());
+  text worth;
+  worth.append_i(points);
+  append_field(out, "points_possible", worth.view());
   out.append(
       "          </qtimetadata>\n        </itemmetadata>\n        <presentation>\n"
       "          <material>\n            <mattext texttype=\"text/html\">");
@@ -155,35 +192,97 @@ void append_item(text& out, const problem& p, const asked_value& asked, std::str
       "      </item>\n");
 }
 
-// The question's items, which share its statement and its feedback.
-void append_items(text& out, const problem& p) {
-  text made;
-  write_question(made, p.number, p.q);
-  std::string_view lines = inner_lines(made);
+// What every item of a question shares: its statement with its sketch, and
+// its feedback, the worked answer with its figure.
+struct shared_texts {
+  text statement;
+  text feedback;
+};
+
+shared_texts texts_of(const package& made, std::uint32_t set, const problem& p) {
+  shared_texts texts;
+  text lines_made;
+  write_question(lines_made, p.number, p.q);
+  std::string_view lines = inner_lines(lines_made);
   // The platform numbers the items itself: the statement leaves out the
   // run's number ("3. "), as in the Moodle file.
   lines.remove_prefix(lines.find(". ") + 2);
-  text statement;
-  statement.append("&lt;pre&gt;");
-  append_html_in_xml(statement, lines);
-  statement.append("&lt;/pre&gt;");
-  append_image(statement, figure_file("question", p.number), question_figure_words(p));
+  texts.statement.append("&lt;pre&gt;");
+  append_html_in_xml(texts.statement, lines);
+  texts.statement.append("&lt;/pre&gt;");
+  append_image(texts.statement, figure_file(made, set, "question", p.number),
+               question_figure_words(p));
+  lines_made.clear();
+  write_answer(lines_made, p.a);
+  texts.feedback.append("&lt;pre&gt;");
+  append_html_in_xml(texts.feedback, inner_lines(lines_made));
+  texts.feedback.append("&lt;/pre&gt;");
+  append_image(texts.feedback, figure_file(made, set, "answer", p.number), answer_figure_words(p));
+  return texts;
+}
 
-  made.clear();
-  write_answer(made, p.a);
-  text feedback;
-  feedback.append("&lt;pre&gt;");
-  append_html_in_xml(feedback, inner_lines(made));
-  feedback.append("&lt;/pre&gt;");
-  append_image(feedback, figure_file("answer", p.number), answer_figure_words(p));
-
-  for (const asked_value& asked : p.asked.view()) {
-    append_item(out, p, asked, statement.view(), feedback.view());
+// Place `n`: the items of its question, or, in a class's package, a group
+// for each value any version asks for there, each drawing one of the
+// versions' items for it. The place's 20 points are shared among its items
+// or groups.
+void append_place(text& out, const package& made, int n) {
+  if (!made.grouped) {
+    const problem p = problem_set(made.set).at(n);
+    const shared_texts texts = texts_of(made, made.set, p);
+    for (const asked_value& asked : p.asked.view()) {
+      append_item(out, "", p, asked, points_per_question / static_cast<int>(p.asked.size),
+                  texts.statement.view(), texts.feedback.view());
+    }
+    return;
+  }
+  std::vector<problem> problems;
+  std::vector<shared_texts> texts;
+  std::array<bool, quantities.size()> asked_here{};
+  for (const std::uint32_t version : made.versions) {
+    problems.push_back(problem_set(version).at(n));
+    texts.push_back(texts_of(made, version, problems.back()));
+    for (const asked_value& asked : problems.back().asked.view()) {
+      asked_here[static_cast<std::size_t>(asked.what)] = true;
+    }
+  }
+  const auto groups = static_cast<int>(std::count(asked_here.begin(), asked_here.end(), true));
+  const std::string number = decimal(static_cast<std::uint32_t>(n));
+  for (const quantity what : quantities) {
+    if (!asked_here[static_cast<std::size_t>(what)]) {
+      continue;
+    }
+    const std::string name = lower_name(what);
+    out.append("      <section ident=\"g");
+    out.append(number);
+    out.append("-");
+    out.append(identifier_part(name));
+    out.append("\" title=\"Question ");
+    out.append(number);
+    out.append(": ");
+    out.append(name);
+    out.append(
+        "\">\n        <selection_ordering>\n          <selection>\n"
+        "            <selection_number>1</selection_number>\n"
+        "            <selection_extension>\n              <points_per_item>");
+    out.append_i(points_per_question / groups);
+    out.append(
+        "</points_per_item>\n            </selection_extension>\n          </selection>\n"
+        "        </selection_ordering>\n");
+    for (std::size_t v = 0; v < problems.size(); ++v) {
+      for (const asked_value& asked : problems[v].asked.view()) {
+        if (asked.what == what) {
+          append_item(out, "s" + decimal(made.versions[v]) + "-", problems[v], asked,
+                      points_per_question / groups, texts[v].statement.view(),
+                      texts[v].feedback.view());
+        }
+      }
+    }
+    out.append("      </section>\n");
   }
 }
 
-bool write_assessment(const problem_set& set, int count, const block_sink& write) {
-  const std::string id = identifier_of(set.number());
+bool write_assessment(const package& made, const block_sink& write) {
+  const std::string id = identifier_of(made.set);
   block_writer blocks(write);
   text& out = blocks.out();
   out.append(
@@ -192,12 +291,12 @@ bool write_assessment(const problem_set& set, int count, const block_sink& write
       "  <assessment ident=\"");
   out.append(id);
   out.append("\" title=\"Projectile motion, set ");
-  out.append_u(set.number());
+  out.append_u(made.set);
   // The root section has neither a title nor a rubric: Canvas would make
   // another question of it.
   out.append("\">\n    <section ident=\"root_section\">\n");
-  for (int n = 1; n <= count; ++n) {
-    append_items(out, set.at(n));
+  for (int n = 1; n <= made.count; ++n) {
+    append_place(out, made, n);
     if (!blocks.flush()) {
       return false;
     }
@@ -233,8 +332,18 @@ std::string assessment_meta(std::uint32_t set, int count) {
 
 // Every file in the package but itself, each declared: the assessment, its
 // settings, and each figure as a resource of its own.
-std::string manifest(std::uint32_t set, int count) {
-  const std::string id = identifier_of(set);
+void append_figure_resource(text& out, std::string_view file) {
+  out.append("    <resource identifier=\"");
+  out.append(identifier_part(file.substr(0, file.size() - 4)));
+  out.append("\" type=\"webcontent\" href=\"web_resources/");
+  out.append(file);
+  out.append("\">\n      <file href=\"web_resources/");
+  out.append(file);
+  out.append("\"/>\n    </resource>\n");
+}
+
+std::string manifest(const package& made) {
+  const std::string id = identifier_of(made.set);
   text out;
   out.append(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -259,42 +368,59 @@ std::string manifest(std::uint32_t set, int count) {
   out.append("/assessment_meta.xml\">\n      <file href=\"");
   out.append(id);
   out.append("/assessment_meta.xml\"/>\n    </resource>\n");
-  for (int n = 1; n <= count; ++n) {
-    for (const std::string_view kind : {"question", "answer"}) {
-      const std::string file = figure_file(kind, n);
-      out.append("    <resource identifier=\"");
-      out.append(file.substr(0, file.size() - 4));
-      out.append("\" type=\"webcontent\" href=\"web_resources/");
-      out.append(file);
-      out.append("\">\n      <file href=\"web_resources/");
-      out.append(file);
-      out.append("\"/>\n    </resource>\n");
+  for (const std::uint32_t version : made.versions) {
+    for (int n = 1; n <= made.count; ++n) {
+      for (const std::string_view kind : {"question", "answer"}) {
+        append_figure_resource(out, figure_file(made, version, kind, n));
+      }
     }
   }
   out.append("  </resources>\n</manifest>\n");
   return std::string(out.view());
 }
 
+bool write_package(const package& made, const block_sink& write, const figure_source& drawn) {
+  zip_writer zip(write);
+  const std::string id = identifier_of(made.set);
+  if (!zip.add("imsmanifest.xml", manifest(made)) ||
+      !zip.add_made(id + "/" + id + ".xml",
+                    [&](const block_sink& sink) { return write_assessment(made, sink); }) ||
+      !zip.add(id + "/assessment_meta.xml", assessment_meta(made.set, made.count))) {
+    return false;
+  }
+  for (const std::uint32_t version : made.versions) {
+    for (int n = 1; n <= made.count; ++n) {
+      const figures figured = drawn(problem_set(version).at(n));
+      if (!zip.add("web_resources/" + figure_file(made, version, "question", n),
+                   figured.question) ||
+          !zip.add("web_resources/" + figure_file(made, version, "answer", n), figured.answer)) {
+        return false;
+      }
+    }
+  }
+  return zip.finish();
+}
+
 }  // namespace
 
 bool write_qti(const problem_set& set, int count, const block_sink& write,
                const figure_source& drawn) {
-  zip_writer zip(write);
-  const std::string id = identifier_of(set.number());
-  if (!zip.add("imsmanifest.xml", manifest(set.number(), count)) ||
-      !zip.add_made(id + "/" + id + ".xml",
-                    [&](const block_sink& sink) { return write_assessment(set, count, sink); }) ||
-      !zip.add(id + "/assessment_meta.xml", assessment_meta(set.number(), count))) {
-    return false;
+  return write_package({set.number(), {set.number()}, false, count}, write, drawn);
+}
+
+bool write_qti_class(std::uint32_t class_set, std::span<const std::uint32_t> versions, int count,
+                     const block_sink& write, const figure_source& drawn) {
+  return write_package({class_set, {versions.begin(), versions.end()}, true, count}, write, drawn);
+}
+
+std::string qti_refused(int versions, int count) {
+  const long long questions = static_cast<long long>(versions) * count;
+  if (questions <= most_set_count) {
+    return "";
   }
-  for (int n = 1; n <= count; ++n) {
-    const figures made = drawn(set.at(n));
-    if (!zip.add("web_resources/" + figure_file("question", n), made.question) ||
-        !zip.add("web_resources/" + figure_file("answer", n), made.answer)) {
-      return false;
-    }
-  }
-  return zip.finish();
+  return "a Canvas package holds at most " + decimal(most_set_count) +
+         " questions; this one would hold " + decimal(static_cast<std::uint32_t>(questions)) +
+         ": ask for fewer versions or questions a package, and make more packages";
 }
 
 }  // namespace projectile

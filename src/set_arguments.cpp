@@ -1,5 +1,6 @@
 #include "set_arguments.h"
 
+#include "class_set.h"
 #include "input.h"
 #include "text.h"
 
@@ -19,9 +20,10 @@ std::variant<set_request, std::string> parse_set_arguments(
       value = option.substr(equals + 1);
       option = option.substr(0, equals);
     }
-    const bool takes_value = option == "--set" || option == "--count" || option == "--figures";
-    const bool flag =
-        option == "--worksheet" || option == "--moodle" || option == "--qti" || option == "--help";
+    const bool takes_value = option == "--set" || option == "--count" || option == "--figures" ||
+                             option == "--class" || option == "--versions";
+    const bool flag = option == "--worksheet" || option == "--moodle" || option == "--qti" ||
+                      option == "--list" || option == "--help";
     if (!takes_value && !flag) {
       return (option.starts_with("-") ? "unknown option '" : "unexpected argument '") +
              std::string(arguments[i]) + "'";
@@ -53,9 +55,27 @@ std::variant<set_request, std::string> parse_set_arguments(
       }
       request.count = static_cast<int>(*count.value);
       counted = true;
+    } else if (option == "--class" || option == "--versions") {
+      if (!request.class_file.empty() || request.versions != 0) {
+        return "--class and --versions are one choice: give one of them once";
+      }
+      if (option == "--class") {
+        if (value->empty()) {
+          return "--class needs a file";
+        }
+        request.class_file = std::string(*value);
+      } else {
+        const typed_choice versions =
+            read_choice(*value, 1, static_cast<std::uint32_t>(most_versions));
+        if (!versions.value) {
+          return "--versions " + versions.refused;
+        }
+        request.versions = static_cast<int>(*versions.value);
+      }
     } else if (option != "--help") {
       if (formed) {
-        return "--worksheet, --moodle, --qti and --figures are one choice: give one of them once";
+        return "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of "
+               "them once";
       }
       if (option == "--figures") {
         if (value->empty()) {
@@ -65,6 +85,8 @@ std::variant<set_request, std::string> parse_set_arguments(
         request.output = set_output::figures;
       } else if (option == "--qti") {
         request.output = set_output::qti;
+      } else if (option == "--list") {
+        request.output = set_output::list;
       } else {
         request.output = option == "--worksheet" ? set_output::worksheet : set_output::moodle;
       }
@@ -72,6 +94,9 @@ std::variant<set_request, std::string> parse_set_arguments(
     } else {
       request.help = true;
     }
+  }
+  if (request.output == set_output::list && request.class_file.empty() && request.versions == 0) {
+    return "--list needs a class: give --class or --versions";
   }
   return request;
 }
@@ -93,6 +118,13 @@ std::string set_help() {
          "               each value a question asks for; send it to a file\n"
          "  --figures DIR  each question's figures as SVG files, DIR/question-K.svg\n"
          "               and DIR/answer-K.svg (DIR is made if it is missing)\n"
+         "  --class FILE a version for each student named in FILE, one a line, or\n"
+         "               a CSV file (*.csv) with a Name or Student column; a sheet\n"
+         "               each, a Moodle category or Canvas group per question\n"
+         "  --versions K K versions (1 to " +
+         decimal(static_cast<std::uint32_t>(most_versions)) +
+         ") of class set S, for a class without a list\n"
+         "  --list       with a class: who has which version and set, as CSV\n"
          "  --help       this text\n";
 }
 

@@ -2,6 +2,8 @@
 // makes when started at a given second, written for a teacher's scripts: as
 // that run writes them, as a worksheet with its answer key, as a Moodle quiz
 // file, or as figures.
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -21,6 +23,8 @@
 #include <unistd.h>
 #endif
 
+#include "class_forms.h"
+#include "class_list.h"
 #include "figure.h"
 #include "moodle.h"
 #include "problem.h"
@@ -89,6 +93,34 @@ int write_figures(std::uint32_t set, int count, const std::filesystem::path& fol
   return 0;
 }
 
+// A class list's names, from a file read whole: CSV when its name ends in
+// .csv, whatever the case, else a name a line; or why it is refused.
+std::variant<std::vector<std::string>, std::string> read_list(const std::string& name) {
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (file == nullptr) {
+    return std::string("cannot be read: ") + std::strerror(errno);
+  }
+  std::string contents;
+  std::array<char, 1U << 16U> buffer{};
+  std::size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+    contents.append(buffer.data(), got);
+  }
+  const bool failed = std::ferror(file) != 0;
+  const int error = errno;
+  (void)std::fclose(file);
+  if (failed) {
+    return std::string("cannot be read: ") + std::strerror(error);
+  }
+  std::string extension = std::filesystem::path(name).extension().string();
+  for (char& c : extension) {
+    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return projectile::read_class_list(contents, extension == ".csv"
+                                                   ? projectile::list_format::csv
+                                                   : projectile::list_format::lines);
+}
+
 }  // namespace
 
 // Memory for the arguments' texts and for the text being made is all that is
@@ -116,6 +148,28 @@ int main(int argc, char** argv) try {
                      stderr);
     return 2;
   }
+  // A class list is read, and refused, before anything is written.
+  std::vector<std::string> names;
+  if (!request.class_file.empty()) {
+    const auto read = read_list(request.class_file);
+    if (const auto* refused = std::get_if<std::string>(&read)) {
+      (void)std::fprintf(stderr, "projectile-set: %s: %s\n", request.class_file.c_str(),
+                         refused->c_str());
+      return 2;
+    }
+    names = std::get<std::vector<std::string>>(read);
+  }
+  const bool of_class = !names.empty() || request.versions > 0;
+  const int versions = of_class ? std::max(static_cast<int>(names.size()), request.versions) : 1;
+  const std::string too_many = request.output == projectile::set_output::moodle
+                                   ? projectile::moodle_refused(versions, request.count)
+                               : request.output == projectile::set_output::qti
+                                   ? projectile::qti_refused(versions, request.count)
+                                   : "";
+  if (!too_many.empty()) {
+    (void)std::fprintf(stderr, "projectile-set: %s\n", too_many.c_str());
+    return 2;
+  }
   std::uint32_t set = 0;
   if (request.set) {
     set = *request.set;
@@ -124,10 +178,43 @@ int main(int argc, char** argv) try {
     (void)std::fprintf(stderr, "projectile-set: set %lu, from the clock\n",
                        static_cast<unsigned long>(set));
   }
-  const projectile::problem_set questions(set);
   // The set is written in blocks, each one write.
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
   bool written = true;
+  if (of_class) {
+    const std::vector<projectile::student> students = projectile::class_of(set, names, versions);
+    std::vector<std::uint32_t> sets;
+    for (const projectile::student& s : students) {
+      sets.push_back(s.set);
+    }
+    switch (request.output) {
+      case projectile::set_output::figures:
+        for (const projectile::student& s : students) {
+          const std::filesystem::path folder =
+              std::filesystem::path(request.folder) /
+              ("version-" + projectile::decimal(static_cast<std::uint32_t>(s.version)));
+          if (const int status = write_figures(s.set, request.count, folder); status != 0) {
+            return status;
+          }
+        }
+        return 0;
+      case projectile::set_output::moodle:
+        written = projectile::write_moodle_class(set, sets, request.count, put);
+        break;
+      case projectile::set_output::qti:
+        written = projectile::write_qti_class(set, sets, request.count, put);
+        break;
+      case projectile::set_output::list:
+        written = projectile::write_class_list(students, put);
+        break;
+      case projectile::set_output::run:
+      case projectile::set_output::worksheet:
+        written = projectile::write_class_sheets(students, request.count, put);
+        break;
+    }
+    return written ? 0 : write_failed();
+  }
+  const projectile::problem_set questions(set);
   switch (request.output) {
     case projectile::set_output::figures:
       return write_figures(set, request.count, request.folder);
@@ -137,12 +224,13 @@ int main(int argc, char** argv) try {
     case projectile::set_output::qti:
       written = projectile::write_qti(questions, request.count, put);
       break;
+    case projectile::set_output::list:  // refused without a class
     case projectile::set_output::run:
     case projectile::set_output::worksheet:
       written = projectile::write_text(questions, request.count,
-                                       request.output == projectile::set_output::run
-                                           ? projectile::text_form::run
-                                           : projectile::text_form::worksheet,
+                                       request.output == projectile::set_output::worksheet
+                                           ? projectile::text_form::worksheet
+                                           : projectile::text_form::run,
                                        put);
       break;
   }

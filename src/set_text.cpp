@@ -7,11 +7,7 @@
 
 namespace projectile {
 
-namespace {
-
-// The key's table as text: a column per header, each as wide as its widest
-// cell, two spaces apart.
-void write_key_table(text& out, const problem_set& set, int count) {
+void append_key_table(text& out, const problem_set& set, int count) {
   // Two passes over the rows, one for the widths and one to write them,
   // rather than keeping them: reaching a question costs less than a row's
   // formatting, and memory stays bounded whatever the count.
@@ -43,8 +39,6 @@ void write_key_table(text& out, const problem_set& set, int count) {
   }
 }
 
-}  // namespace
-
 bool write_text(const problem_set& set, int count, text_form form, const block_sink& write) {
   block_writer blocks(write);
   text& out = blocks.out();
@@ -65,7 +59,7 @@ bool write_text(const problem_set& set, int count, text_form form, const block_s
     // each worked answer under its question's number; the same draws again
     // (a few nanoseconds each), so that memory stays bounded.
     out.append("\nAnswers\n\n");
-    write_key_table(out, set, count);
+    append_key_table(out, set, count);
     raw = crt_rand{set.number()};
     for (long long n = 1; n <= count; ++n) {
       const question q = draw_question(raw);

@@ -32,5 +32,8 @@ inline constexpr std::array<std::string_view, quantities.size() + 1> key_columns
     "Impact speed (m/s)",
     "Impact angle (degrees)"};
 std::array<std::string, key_columns.size()> key_row(const problem& p);
+// The table of the set's first `count` questions: a column per header, each
+// as wide as its widest cell, two spaces apart.
+void append_key_table(text& out, const problem_set& set, int count);
 
 }  // namespace projectile

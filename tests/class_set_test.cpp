@@ -46,8 +46,8 @@ TEST(ClassVersions, NoTwoVersionsCanCopyFromEachOther) {
         return a.asked.items[0].value < b.asked.items[0].value;
       });
       for (std::size_t i = 0; i < asked.size(); ++i) {
-        for (std::size_t j = i + 1;
-             j < asked.size() && asked[j].asked.items[0].value <= 1.03 * asked[i].asked.items[0].value;
+        for (std::size_t j = i + 1; j < asked.size() && asked[j].asked.items[0].value <=
+                                                            1.03 * asked[i].asked.items[0].value;
              ++j) {
           EXPECT_FALSE(copies_into(asked[i], asked[j]) || copies_into(asked[j], asked[i]))
               << class_set << " place " << place;

@@ -10,6 +10,7 @@ A cross build's programs run through COMMAND, its loader or emulator;
 projectile-set is the one beside PROGRAM."""
 
 import base64
+import csv
 import decimal
 import html
 import io
@@ -285,7 +286,8 @@ def model_pieces(set_number, count):
     return pieces
 
 
-USAGE = "Usage: projectile-set [--set S] [--count N] [--worksheet | --moodle | --qti | --figures DIR]\n"
+USAGE = ("Usage: projectile-set [--set S] [--count N] [--class FILE | --versions K]\n"
+         "         [--worksheet | --moodle | --qti | --list | --figures DIR]\n")
 PRINTED = [("Time of flight", r"Time of flight = (\S+) s", "s"), ("Range", r"Range = (\S+) m", "m"),
            ("Max height", r"Max height = (\S+) m", "m"),
            ("Impact speed", r"Velocity on impact is (\S+) m/s", "m/s"),
@@ -454,6 +456,78 @@ class ProjectileSet(unittest.TestCase):
         self.assertEqual((result.returncode, result.stderr.decode()),
                          (1, "projectile-set: write error: No space left on device\n"))
 
+    def test_a_class_gets_a_sheet_and_a_key_each_a_list_and_quiz_files(self):
+        names = ["Lee, Sam", 'Say "Hi"', "=Sum, Al", "<b>Bold</b> & Co", "\u674e \u96f7", "-1"]
+        names += [f"Last{i}, First{i}" for i in range(len(names), 30)]
+        rows = "".join(f'{i},"{n.replace(chr(34), chr(34) * 2)}",x{i}@school\r\n' for i, n in enumerate(names))
+        with tempfile.TemporaryDirectory() as folder:
+            roster = os.path.join(folder, "roster.CSV")
+            with open(roster, "wb") as out:
+                out.write(("\ufeffId,Student,Email\r\n\r\n" + rows).encode())
+            listed = set_run("--class", roster, "--set", "1796634001", "--list")
+            self.assertEqual((listed.returncode, listed.stderr), (0, b""))
+            table = list(csv.reader(io.StringIO(listed.stdout.decode(), newline="")))
+            self.assertEqual(table[0], ["name", "version", "set"])
+            # A name a spreadsheet would take for a formula keeps a ' before it.
+            self.assertEqual([r[0] for r in table[1:]],
+                             ["'" + n if n[0] in "=+-@" else n for n in names])
+            self.assertEqual([r[1] for r in table[1:]], [str(v) for v in range(1, 31)])
+            sets = [int(r[2]) for r in table[1:]]
+            self.assertEqual(len(set(sets)), 30)
+            # The first three versions are the same whatever the class's size.
+            few = set_run("--versions", "3", "--set", "1796634001", "--list").stdout.decode().split("\r\n")
+            self.assertEqual([int(line.split(",")[2]) for line in few[1:4]], sets[:3])
+
+            result = set_run("--class", roster, "--set", "1796634001", "--count", "5", "--worksheet")
+            self.assertEqual((result.returncode, result.stderr), (0, b""))
+            *sheets, key = result.stdout.decode().split("\f")
+            self.assertEqual(len(sheets), 30)
+            self.assertTrue(key.startswith("Answers\n"))
+            for name, number, sheet in zip(names, sets, sheets):
+                single = set_run("--set", str(number), "--count", "5", "--worksheet").stdout.decode()
+                questions, single_key = single.split("\nAnswers\n\n")
+                self.assertEqual(sheet, f"{name}, set {number}\n{questions}")
+                table = single_key[:single_key.index("\n1.\n")]
+                self.assertIn(f"\n{name}, set {number}\n{table}", key)
+
+            moodle = ElementTree.fromstring(set_run("--versions", "4", "--set", "7", "--count", "3", "--moodle").stdout)
+            categories = [q.findtext("category/text") for q in moodle if q.get("type") == "category"]
+            self.assertEqual(categories, [f"$course$/top/Projectile motion, set 7/Question {k}" for k in (1, 2, 3)])
+            self.assertEqual([q.get("type") for q in moodle], (["category"] + ["cloze"] * 4) * 3)
+
+            package = set_run("--versions", "4", "--set", "7", "--count", "3", "--qti").stdout
+            with zipfile.ZipFile(io.BytesIO(package)) as archive:
+                archive.extractall(folder)
+            schemas = os.path.join(os.path.dirname(os.path.abspath(__file__)), "schemas")
+            valid = subprocess.run(["xmllint", "--nonet", "--noout", "--dtdvalid", os.path.join(schemas, "qti-canvas.dtd"),
+                                    os.path.join(folder, "projectile-set-7", "projectile-set-7.xml")], capture_output=True)
+            self.assertEqual(valid.returncode, 0, valid.stderr.decode())
+            quiz = ElementTree.parse(os.path.join(folder, "projectile-set-7", "projectile-set-7.xml")).getroot()
+            qti = "{http://www.imsglobal.org/xsd/ims_qtiasiv1p2}"
+            groups = quiz.findall(f"{qti}assessment/{qti}section/{qti}section")
+            self.assertTrue(groups and all(g.findtext(f".//{qti}selection_number") == "1" for g in groups))
+            for k in (1, 2, 3):
+                here = [g for g in groups if g.get("title").startswith(f"Question {k}: ")]
+                self.assertEqual(sum(int(g.findtext(f".//{qti}points_per_item")) for g in here), 20)
+
+    def test_a_class_list_that_will_not_do_is_refused_naming_the_line(self):
+        with tempfile.TemporaryDirectory() as folder:
+            for contents, reason in [
+                    (b"Ann\nBo\nAnn\n", 'line 3: the name "Ann" is on line 1 too'),
+                    (b"Ann\n" + "\u00e9".encode() * 101 + b"\n", "line 2: the name is longer than 100 characters"),
+                    (b"Ann\r\nB\x00o\r\n", "line 2: the name holds a control character"),
+                    (b"\n\n", "the list holds no names")]:
+                with self.subTest(reason=reason):
+                    roster = os.path.join(folder, "roster.txt")
+                    with open(roster, "wb") as out:
+                        out.write(contents)
+                    result = set_run("--class", roster, "--worksheet")
+                    self.assertEqual((result.returncode, result.stdout), (2, b""))
+                    self.assertEqual(result.stderr.decode(), f"projectile-set: {roster}: {reason}\n")
+            result = set_run("--class", os.path.join(folder, "missing.txt"))
+            self.assertEqual((result.returncode, result.stdout), (2, b""))
+            self.assertIn("cannot be read", result.stderr.decode())
+
     def test_bad_arguments_are_named_with_the_usage_and_status_2(self):
         for arguments, reason in [
                 (["--count", "0"], "--count must be a whole number from 1 to 10000, not '0'"),
@@ -461,7 +535,7 @@ class ProjectileSet(unittest.TestCase):
                 (["--set", "4294967296"], "--set must be a whole number from 0 to 4294967295, not '4294967296'"),
                 (["--set"], "--set needs a value"),
                 (["--worksheet", "--moodle"],
-                 "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"),
+                 "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of them once"),
                 (["--figures=", "--set=1"], "--figures needs a folder"),
                 (["--figures"], "--figures needs a value"),
                 (["--frob"], "unknown option '--frob'"),

@@ -46,18 +46,23 @@ TEST(SetArguments, NamesWhatIsWrong) {
            example{{"--count=3", "--count"}, "--count needs a value"},
            example{{"--set", "1", "--set", "1"}, "--set is given twice"},
            example{{"--count", "1", "--count=1"}, "--count is given twice"},
-           example{
-               {"--worksheet", "--moodle"},
-               "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"},
-           example{
-               {"--figures=x", "--moodle"},
-               "--worksheet, --moodle, --qti and --figures are one choice: give one of them once"},
+           example{{"--worksheet", "--moodle"},
+                   "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of "
+                   "them once"},
+           example{{"--figures=x", "--moodle"},
+                   "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of "
+                   "them once"},
            example{{"--figures="}, "--figures needs a folder"},
            example{{"--moodle=yes"}, "--moodle takes no value"},
            example{{"--sets", "1"}, "unknown option '--sets'"},
            example{{"-c", "1"}, "unknown option '-c'"},
            example{{"--bogus=1"}, "unknown option '--bogus=1'"},
            example{{"5"}, "unexpected argument '5'"},
+           example{{"--class", "a", "--versions=2"},
+                   "--class and --versions are one choice: give one of them once"},
+           example{{"--versions", "1001"},
+                   "--versions must be a whole number from 1 to 1000, not '1001'"},
+           example{{"--list", "--set=1"}, "--list needs a class: give --class or --versions"},
        }) {
     const auto result = parse_set_arguments(arguments);
     ASSERT_TRUE(std::holds_alternative<std::string>(result)) << reason;
