@@ -3,6 +3,7 @@
 // path of flight to scale, with the worked answer's printed values.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -46,9 +47,10 @@ struct figures {
 };
 figures draw_figures(const problem& p);
 
-// The figures of a question, as a file of a set carries them: drawn afresh,
-// or taken from where a caller already keeps them.
-using figure_source = std::function<figures(const problem&)>;
+// The figures of question p of `set`, as a file carries them: drawn afresh
+// (drawn_afresh), or taken from where a caller already keeps them.
+using figure_source = std::function<figures(std::uint32_t set, const problem& p)>;
+figures drawn_afresh(std::uint32_t set, const problem& p);
 
 // A figure's <desc>, alone: the alternative text where it is an image.
 std::string question_figure_words(const problem& p);

@@ -163,7 +163,7 @@ bool write_moodle(const problem_set& set, int count, const block_sink& write,
   append_category(out, set.number());
   for (int n = 1; n <= count; ++n) {
     const problem p = set.at(n);
-    append_question(out, set.number(), p, drawn(p));
+    append_question(out, set.number(), p, drawn(set.number(), p));
     if (!blocks.flush()) {
       return false;
     }
@@ -181,7 +181,7 @@ bool write_moodle_class(std::uint32_t class_set, std::span<const std::uint32_t> 
     append_category(out, class_set, n);
     for (const std::uint32_t version : versions) {
       const problem p = problem_set(version).at(n);
-      append_question(out, version, p, drawn(p));
+      append_question(out, version, p, drawn(version, p));
       if (!blocks.flush()) {
         return false;
       }

@@ -18,13 +18,13 @@ namespace projectile {
 // The set's first `count` questions as the file, handed to `write` in blocks;
 // false as soon as a write fails.
 bool write_moodle(const problem_set& set, int count, const block_sink& write,
-                  const figure_source& drawn = draw_figures);
+                  const figure_source& drawn = drawn_afresh);
 
 // The same for a class: a category for each place, "Projectile motion, set
 // S/Question k", holding that place's question of every version, from which
 // a quiz takes one at random.
 bool write_moodle_class(std::uint32_t class_set, std::span<const std::uint32_t> versions, int count,
-                        const block_sink& write, const figure_source& drawn = draw_figures);
+                        const block_sink& write, const figure_source& drawn = drawn_afresh);
 
 // The most questions a Moodle file holds: Moodle's import runs out of the
 // memory it allows itself (384 MB, unless a site raises it) at about 8,000.

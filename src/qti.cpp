@@ -390,7 +390,7 @@ bool write_package(const package& made, const block_sink& write, const figure_so
   }
   for (const std::uint32_t version : made.versions) {
     for (int n = 1; n <= made.count; ++n) {
-      const figures figured = drawn(problem_set(version).at(n));
+      const figures figured = drawn(version, problem_set(version).at(n));
       if (!zip.add("web_resources/" + figure_file(made, version, "question", n),
                    figured.question) ||
           !zip.add("web_resources/" + figure_file(made, version, "answer", n), figured.answer)) {

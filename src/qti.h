@@ -19,13 +19,13 @@ namespace projectile {
 // blocks; false as soon as a write fails. The same set and count give the
 // same bytes on every platform.
 bool write_qti(const problem_set& set, int count, const block_sink& write,
-               const figure_source& drawn = draw_figures);
+               const figure_source& drawn = drawn_afresh);
 
 // The same for a class: a question group for each value asked at each place,
 // drawing one of the versions' items for it, worth the place's share of its
 // 20 points; each version's figures in a folder of their own.
 bool write_qti_class(std::uint32_t class_set, std::span<const std::uint32_t> versions, int count,
-                     const block_sink& write, const figure_source& drawn = draw_figures);
+                     const block_sink& write, const figure_source& drawn = drawn_afresh);
 
 // Why a package of `versions` versions of `count` questions each is refused
 // (more questions than a set's most, 10,000), with how to split it; empty

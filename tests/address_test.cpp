@@ -22,9 +22,17 @@ TEST(Address, NamesAViewAndASetOrNot) {
             "The address asks for set \"12x\", which is not a whole number from 0 to "
             "4294967295, so this run takes its set from the clock.");
   EXPECT_EQ(read_address("#set=").set, std::nullopt);
-  // What the page writes, it reads back.
+  // What the page writes, it reads back; a class's names never go in it.
   EXPECT_EQ(read_address(address_of_set(0)).set, 0U);
   EXPECT_EQ(address_of_set(UINT32_MAX), "#set=4294967295");
+  const auto sheet = read_address(sheet_address(7, 30));
+  EXPECT_EQ(sheet.view, "worksheet");
+  EXPECT_EQ(sheet.set, 7U);
+  EXPECT_EQ(sheet.versions_typed, "30");
+  EXPECT_EQ(sheet_address(7, 0), "#worksheet&set=7");
+  const auto practice = read_address(practice_address(4294967295U));
+  EXPECT_EQ(practice.view, "practice");
+  EXPECT_EQ(practice.set, UINT32_MAX);
 }
 
 }  // namespace

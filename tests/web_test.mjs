@@ -633,6 +633,61 @@ describe('chromium', () => {
     await page.close();
   });
 
+  test('a class: a sheet for each pasted name, the keys, the list with each student\'s Practice link', async () => {
+    const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+    const page = await context.newPage();
+    await page.clock.setFixedTime(SECOND * 1000);
+    await page.goto(`${url}#worksheet`);
+    await page.locator('#sheet-questions pre').first().waitFor();
+    const names = ['Lee, Sam', 'Say "Hi"', '=SUM(A1)', '<b>Bold</b> & Co', '李雷', 'Zoë'];
+    for (let i = names.length; i < 30; i++) {
+      names.push(`Student ${i}`);
+    }
+    await page.locator('#worksheet-set').fill(String(SECOND));
+    await page.locator('#worksheet-count').fill('5');
+    await page.locator('#worksheet-names').fill(['Ann', 'Bo', 'Ann'].join('\n'));
+    await page.getByRole('button', { name: 'Show' }).click();
+    assert.equal(await page.locator('#worksheet-problem').textContent(), 'Names: line 3: the name "Ann" is on line 1 too.');
+    assert.equal(await page.locator('#worksheet-names').getAttribute('aria-invalid'), 'true');
+    await page.locator('#worksheet-names').fill(names.join('\n'));
+    await page.getByRole('button', { name: 'Show' }).click();
+    const headings = await page.locator('.student-sheet h3').allTextContents();
+    assert.equal(headings.length, 30);
+    assert.deepEqual(await page.locator('.student-key h3').allTextContents(), headings);
+    // The address keeps the class set and the number of versions, never the names.
+    assert.equal(await page.evaluate(() => location.hash), `#worksheet&set=${SECOND}&versions=30`);
+    // The list: each student's version and set, and the link that opens
+    // Practice at that set, with that student's questions.
+    const [download] = await Promise.all([page.waitForEvent('download'),
+      page.getByRole('button', { name: 'Download the class list' }).click()]);
+    assert.equal(download.suggestedFilename(), `projectile-class-${SECOND}.csv`);
+    const csv = fs.readFileSync(await download.path(), 'utf8');
+    const rows = csvRows(csv).slice(1);
+    assert.equal(rows.length, 30);
+    for (const [i, name] of names.entries()) {
+      assert.equal(headings[i], `${name}, set ${rows[i][2]}`);
+    }
+    assert.equal(rows[2][0], "'=SUM(A1)");
+    const link = rows[4][3];
+    const student = Number(rows[4][2]);
+    const practice = await context.newPage();
+    await practice.goto(link);
+    await practice.locator('#value-0').waitFor();
+    assert.equal(await practice.locator('#practice-set').textContent(), String(student));
+    assert.equal(await practice.locator('#practice-question').textContent(), practiceSet(student, 1)[0].question);
+    await practice.close();
+    // Printed: a sheet for each student, each from a new page.
+    await page.emulateMedia({ media: 'print' });
+    const pdf = path.join(shots, 'class-worksheet.pdf');
+    await page.pdf({ path: pdf, format: 'A4' });
+    await page.emulateMedia({ media: 'screen' });
+    const pages = spawnSync('pdftotext', [pdf, '-'], { encoding: 'utf8' }).stdout.split('\f');
+    for (const heading of headings) {
+      assert.equal(pages.filter((p) => p.includes(heading + '\n1. ')).length, 1, heading);
+    }
+    await context.close();
+  });
+
   test('practice on a phone: what is asked for comes into view and is heard, the set stays, the console is not heard', async () => {
     const set = 3141592653;
     const page = await openPractice(`#practice&set=${set}`, SECOND, {
@@ -695,7 +750,7 @@ describe('chromium', () => {
       { viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, colorScheme: 'dark' },
       { viewport: { width: 1280, height: 900 }, colorScheme: 'light' },
     ]) {
-      for (const [view, ready] of [['', '#line'], ['#practice', '#value-0'], ['#worksheet', '#sheet-key td']]) {
+      for (const [view, ready] of [['', '#line'], ['#practice', '#value-0'], ['#worksheet', '.key td']]) {
         const page = await browser.newPage(options);
         await page.clock.setFixedTime(SECOND * 1000);
         await page.goto(url + view);
@@ -780,7 +835,7 @@ describe('chromium', () => {
       pieces.map((p, i) => `${i + 1}.\n${p.answer}`));
     // The key opens with a row of asked values per question, as printed;
     // each question and answer has its figure, every label clear.
-    const table = await page.locator('#sheet-key tr').evaluateAll((rows) =>
+    const table = await page.locator('.key tr').evaluateAll((rows) =>
       rows.map((r) => [...r.children].map((c) => c.textContent)));
     const names = ['Time of flight', 'Range', 'Max height', 'Impact speed', 'Impact angle'];
     assert.deepEqual(table.slice(1), pieces.map((p, i) => [String(i + 1),
@@ -1003,6 +1058,40 @@ test('webkit: a whole session, every answer the console\'s', async () => {
     process.kill(-driver.pid);
   }
 });
+
+// RFC 4180 CSV: fields in quotes may hold commas, quotes ("") and line ends.
+function csvRows(text) {
+  const rows = [];
+  let row = [];
+  let field = '';
+  let quoted = false;
+  for (let i = 0; i < text.length; i++) {
+    const c = text[i];
+    if (quoted) {
+      if (c === '"' && text[i + 1] === '"') {
+        field += '"';
+        i++;
+      } else if (c === '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c === '"') {
+      quoted = true;
+    } else if (c === ',') {
+      row.push(field);
+      field = '';
+    } else if (c === '\n') {
+      row.push(field);
+      rows.push(row);
+      row = [];
+      field = '';
+    } else if (c !== '\r') {
+      field += c;
+    }
+  }
+  return rows;
+}
 
 function hundredths(printed) {
   const [whole, fraction = ''] = printed.split('.');

@@ -11,11 +11,12 @@ namespace projectile {
 namespace {
 
 constexpr std::string_view set_key = "set=";
+constexpr std::string_view versions_key = "versions=";
 
 }  // namespace
 
 page_address read_address(std::string_view address) noexcept {
-  page_address read{page_views[0], std::nullopt, std::nullopt};
+  page_address read{page_views[0], std::nullopt, std::nullopt, {}};
   bool viewed = false;
   if (const auto hash = address.find('#'); hash != std::string_view::npos) {
     address.remove_prefix(hash + 1);
@@ -29,6 +30,9 @@ page_address read_address(std::string_view address) noexcept {
       part.remove_prefix(set_key.size());
       read.set_typed = part;
       read.set = whole_number(part);
+    } else if (part.starts_with(versions_key)) {
+      part.remove_prefix(versions_key.size());
+      read.versions_typed = part;
     } else if (!viewed) {
       const auto* named = std::find(page_views.begin(), page_views.end(), part);
       if (named != page_views.end()) {
@@ -47,6 +51,25 @@ std::string address_of_set(std::uint32_t set) {
   std::string address(1, '#');
   address += set_key;
   address += decimal(set);
+  return address;
+}
+
+std::string practice_address(std::uint32_t set) {
+  std::string address("#practice&");
+  address += set_key;
+  address += decimal(set);
+  return address;
+}
+
+std::string sheet_address(std::uint32_t set, int versions) {
+  std::string address("#worksheet&");
+  address += set_key;
+  address += decimal(set);
+  if (versions > 0) {
+    address += '&';
+    address += versions_key;
+    address += decimal(static_cast<std::uint32_t>(versions));
+  }
   return address;
 }
 

@@ -17,11 +17,17 @@ struct page_address {
   std::string_view view;                      // the first view named, else "console"
   std::optional<std::string_view> set_typed;  // as written after the first "set="
   std::optional<std::uint32_t> set;           // that text, read as a set
+  std::string_view versions_typed;            // as written after "versions=": a class's
 };
 page_address read_address(std::string_view address) noexcept;
 
-// The address's part that opens the page at `set`: "#set=S".
+// The address's part that opens the page at `set`: "#set=S"; at Practice of
+// `set`: "#practice&set=S"; at the Worksheet of a set, or of a class set
+// with its number of versions (never its names, which stay on the
+// teacher's machine): "#worksheet&set=S&versions=K".
 std::string address_of_set(std::uint32_t set);
+std::string practice_address(std::uint32_t set);
+std::string sheet_address(std::uint32_t set, int versions);
 
 // Why an address's set is not taken, and what the run does instead.
 std::string address_set_refused(std::string_view typed);

@@ -22,14 +22,11 @@
 #include "address.h"
 #include "console.h"
 #include "figure.h"
-#include "input.h"
 #include "json.h"
-#include "moodle.h"
 #include "practice.h"
 #include "problem.h"
 #include "problem_set.h"
-#include "qti.h"
-#include "set_text.h"
+#include "sheet.h"
 #include "text.h"
 
 namespace {
@@ -42,14 +39,6 @@ json_object reply() {
   returned.clear();
   return json_object(returned);
 }
-
-void quote(std::string_view value) {
-  json_object::quote(returned, value);
-}
-
-// The most questions a page's worksheet lays out: every question is a block
-// of the page to lay out and print, and a worksheet of more is a book.
-constexpr int most_sheet_count = 100;
 
 // Where the browser keeps the record of a set's Practice, and what the page
 // says when it keeps nothing.
@@ -95,40 +84,15 @@ const char* practice_question(std::string_view notice = "") {
   return returned.c_str();
 }
 
-// The worksheet on show, made once: its questions and their figures, which
-// its Moodle file takes as they are.
-struct worksheet {
-  std::uint32_t set;
-  int count;
-  std::vector<projectile::problem> problems;
-  std::vector<projectile::figures> drawn;
-};
-std::optional<worksheet> sheet_shown;
-
-// A file of the worksheet on show, made by `write` with the figures the sheet
-// shows, into `returned`.
-template <class Writer>
-void sheet_file(Writer write) {
-  returned.clear();
-  const worksheet& shown = *sheet_shown;
-  write(
-      projectile::problem_set(shown.set), shown.count,
-      [](std::string_view block) {
-        returned += block;
-        return true;
-      },
-      [&](const projectile::problem& p) {
-        return shown.drawn[static_cast<std::size_t>(p.number - 1)];
-      });
-}
-
 }  // namespace
 
 extern "C" {
 
-// The view the address names ("#practice", say), else the console.
+// The view the address names ("#practice", say), else the console, and the
+// number of versions it names for the Worksheet, as written.
 EMSCRIPTEN_KEEPALIVE const char* page_view(const char* address) {
-  reply().text("view", projectile::read_address(address).view).done();
+  const auto asked = projectile::read_address(address);
+  reply().text("view", asked.view).text("versions", asked.versions_typed).done();
   return returned.c_str();
 }
 
@@ -228,93 +192,41 @@ EMSCRIPTEN_KEEPALIVE const char* practice_show() {
   return returned.c_str();
 }
 
-// The worksheet of the set and count as typed into its fields (no count: the
-// default): its title, each question and each answer under its number, with
-// their figures, and the name of its Moodle file; "unchanged" when it is the
-// sheet on show; or what is wrong with the fields.
-EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set_typed, const char* count_typed) {
-  const auto set = projectile::read_choice(set_typed, 0, projectile::highest_set);
-  // An empty count asks for the default, as projectile-set without --count.
-  const std::string_view count_text = count_typed;
-  const auto count = count_text.empty()
-                         ? projectile::typed_choice{projectile::default_set_count, {}}
-                         : projectile::read_choice(count_text, 1, most_sheet_count);
-  if (!set.value || !count.value) {
-    const std::string problem =
-        !set.value ? "Set " + set.refused + "."
-                   : "Questions " + count.refused + " (projectile-set writes up to " +
-                         projectile::decimal(projectile::most_set_count) + ").";
-    sheet_shown.reset();
-    reply()
-        .text("problem", problem)
-        .flag("setInvalid", !set.value)
-        .flag("countInvalid", !count.value)
-        .done();
-    return returned.c_str();
-  }
-  const auto n = static_cast<int>(*count.value);
-  if (sheet_shown && sheet_shown->set == *set.value && sheet_shown->count == n) {
-    reply().flag("unchanged", true).number("count", *count.value).done();
-    return returned.c_str();
-  }
-  worksheet& made = sheet_shown.emplace(worksheet{*set.value, n, {}, {}});
-  const projectile::problem_set questions(made.set);
-  for (int k = 1; k <= n; ++k) {
-    made.problems.push_back(questions.at(k));
-    made.drawn.push_back(projectile::draw_figures(made.problems.back()));
-  }
-  const auto& problems = made.problems;
-  const std::string number = projectile::decimal(made.set);
-  reply()
-      .number("count", *count.value)
-      .text("title", "Projectile motion questions, set " + number)
-      .list("questions", problems.size(),
-            [&](std::size_t i) { quote(projectile::question_text(problems[i])); })
-      .list("questionFigures", problems.size(),
-            [&](std::size_t i) { quote(made.drawn[i].question); })
-      .list("head", projectile::key_columns.size(),
-            [&](std::size_t c) { quote(projectile::key_columns[c]); })
-      .list("rows", problems.size(),
-            [&](std::size_t i) {
-              const auto row = projectile::key_row(problems[i]);
-              returned += '[';
-              for (std::size_t c = 0; c < row.size(); ++c) {
-                returned += c == 0 ? "" : ",";
-                quote(row[c]);
-              }
-              returned += ']';
-            })
-      .list("answers", problems.size(),
-            [&](std::size_t i) {
-              quote(projectile::decimal(static_cast<std::uint32_t>(problems[i].number)) + ".\n" +
-                    projectile::answer_text(problems[i]));
-            })
-      .list("answerFigures", problems.size(), [&](std::size_t i) { quote(made.drawn[i].answer); })
-      .text("file", "projectile-set-" + number + ".xml")
-      .text("canvasFile", "projectile-set-" + number + ".zip")
-      .done();
+// The worksheet of the fields as typed (see sheet.h).
+EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set, const char* count, const char* versions,
+                                       const char* names) {
+  returned.clear();
+  projectile::make_sheet(returned, {set, count, versions, names});
   return returned.c_str();
 }
 
-// The worksheet on show as a Moodle quiz file, the bytes projectile-set
-// --moodle writes.
+// The sheet on show as a Moodle quiz file, the bytes projectile-set --moodle
+// writes.
 EMSCRIPTEN_KEEPALIVE const char* sheet_moodle() {
-  sheet_file(projectile::write_moodle);
+  returned.clear();
+  projectile::sheet_moodle(returned);
   return returned.c_str();
 }
 
-// The worksheet on show as a package for Canvas, the bytes projectile-set
-// --qti writes: a zip, which holds NULs, so after its length in four bytes,
-// least significant first.
+// The sheet on show as a package for Canvas, the bytes projectile-set --qti
+// writes: a zip, which holds NULs, so after its length in four bytes, least
+// significant first.
 EMSCRIPTEN_KEEPALIVE const char* sheet_qti() {
-  sheet_file(projectile::write_qti);
-  const auto size = static_cast<std::uint32_t>(returned.size());
-  std::string length;
-  for (unsigned shift = 0; shift < 32; shift += 8) {
-    length += static_cast<char>((size >> shift) & 0xFFU);
+  returned.assign(4, '\0');
+  projectile::sheet_qti(returned);
+  const auto size = static_cast<std::uint32_t>(returned.size() - 4);
+  for (std::size_t i = 0; i < 4; ++i) {
+    returned[i] = static_cast<char>((size >> (8 * i)) & 0xFFU);
   }
-  returned.insert(0, length);
   return returned.data();
+}
+
+// The class on show as the list projectile-set --list writes, with each
+// student's Practice link on `page`, the page's address without its fragment.
+EMSCRIPTEN_KEEPALIVE const char* sheet_list(const char* page) {
+  returned.clear();
+  projectile::sheet_list(returned, page);
+  return returned.c_str();
 }
 
 }  // extern "C"

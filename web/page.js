@@ -106,15 +106,21 @@ var page = (function () {
     location.reload();
   });
 
+  // What the address asks of the views: its view, and a class's number of
+  // versions for the Worksheet.
+  var asked = { view: 'console', versions: '' };
   library.then(function (call) {
-    var asked = call('page_view', ['string'], [location.hash]).view;
-    if (asked !== 'console') {
-      show(asked);
+    asked = call('page_view', ['string'], [location.hash]);
+    if (asked.view !== 'console') {
+      show(asked.view);
     }
   });
 
   return {
     library: library,
+    asked: function () {
+      return asked;
+    },
     say: say,
     isShown: function (name) {
       return shown === name;

@@ -1,86 +1,141 @@
 // The Worksheet view: a set's questions to print with room to work, then,
-// from a new page, its answer key; and the same sheet as a Moodle quiz file.
-// The library (exports.cpp) reads the set and count as typed into the fields,
-// makes the sheet once, and makes every text; this lays them out.
+// from a new page, its answer key; or, for a class, a sheet for each student
+// and each one's marking table; and the same as a Moodle quiz file, a Canvas
+// package and a class's list. The library (exports.cpp, sheet.cpp) reads the
+// fields as typed, makes the sheet once, and makes every text; this lays
+// them out.
 /* global page */
 (function () {
   'use strict';
 
   var form = document.getElementById('worksheet-form');
-  var setField = document.getElementById('worksheet-set');
-  var countField = document.getElementById('worksheet-count');
+  var fields = {
+    set: document.getElementById('worksheet-set'),
+    count: document.getElementById('worksheet-count'),
+    versions: document.getElementById('worksheet-versions'),
+    names: document.getElementById('worksheet-names'),
+  };
   var problem = document.getElementById('worksheet-problem');
   var sheetTitle = document.getElementById('sheet-title');
   var questions = document.getElementById('sheet-questions');
   var answers = document.getElementById('sheet-answers');
-  var key = document.getElementById('sheet-key');
+  var keys = document.getElementById('sheet-keys');
   var view = document.getElementById('worksheet-view');
   var sheet = document.getElementById('sheet');
+  var listButton = document.getElementById('download-list');
 
   var call = null; // into the page's library, once it is loaded
-  var files = null; // the names of the sheet's Moodle and Canvas files
+  var made = null; // the sheet on show, as the library made it
   var pageSet = null; // the set of the console's latest run
 
-  // A question or an answer, with its figure (the library's SVG) under it.
+  function element(tag, className, text) {
+    var made = document.createElement(tag);
+    if (className) {
+      made.className = className;
+    }
+    if (text) {
+      made.textContent = text;
+    }
+    return made;
+  }
+
+  // A question or an answer, with its figure (the library's SVG) beside it.
   function piece(text, figure) {
-    var box = document.createElement('div');
-    box.className = 'piece';
-    var block = document.createElement('pre');
-    block.textContent = text;
-    var drawn = document.createElement('div');
-    drawn.className = 'figure';
+    var box = element('div', 'piece');
+    var drawn = element('div', 'figure');
     drawn.innerHTML = figure;
-    box.append(block, drawn);
+    box.append(element('pre', '', text), drawn);
     return box;
+  }
+
+  // A set's sheet opens with a line for a name and a date; a student's,
+  // with the name and set.
+  function sheetOf(one) {
+    var section = element('section', 'student-sheet');
+    if (one.heading) {
+      section.append(element('h3', '', one.heading));
+    } else {
+      var line = element('p', 'name-line');
+      line.append('Name ', element('span', 'blank'), ' Date ', element('span', 'blank short'));
+      section.append(line);
+    }
+    one.questions.forEach(function (text, i) {
+      section.append(piece(text, one.figures[i]));
+    });
+    return section;
   }
 
   function row(cells, tag) {
     var line = document.createElement('tr');
     cells.forEach(function (cell) {
-      var item = document.createElement(tag);
-      item.textContent = cell;
-      line.appendChild(item);
+      line.appendChild(element(tag, '', cell));
     });
     return line;
   }
 
-  // The sheet of the set and count in the fields, or what is wrong with them.
-  function make() {
-    var made = call('sheet', ['string', 'string'], [setField.value, countField.value]);
-    setField.setAttribute('aria-invalid', String(Boolean(made.setInvalid)));
-    countField.setAttribute('aria-invalid', String(Boolean(made.countInvalid)));
-    if (!countField.value && made.count) {
-      countField.value = String(made.count); // the library's default
+  // A key's table, in a box of its own that a phone scrolls if it must, and
+  // that the keyboard reaches.
+  function keyOf(one, head) {
+    var section = element('section', 'student-key');
+    var box = element('div', 'key-box');
+    box.tabIndex = 0;
+    box.setAttribute('role', 'region');
+    box.setAttribute('aria-label', one.heading ? 'Answer key, ' + one.heading : 'Answer key');
+    var table = element('table', 'key');
+    var thead = document.createElement('thead');
+    thead.appendChild(row(head, 'th'));
+    var body = document.createElement('tbody');
+    one.rows.forEach(function (cells) {
+      body.appendChild(row(cells, 'td'));
+    });
+    table.append(thead, body);
+    box.append(table);
+    if (one.heading) {
+      section.append(element('h3', '', one.heading));
     }
-    if (made.problem) {
-      // Said, and the sheet under it cleared, so that no stale sheet is
-      // printed as if it were the one asked for.
-      problem.textContent = made.problem;
+    section.append(box);
+    return section;
+  }
+
+  // The sheet of the fields, or what is wrong with them: said, and the sheet
+  // under it cleared, so that no stale sheet is printed as if it were the
+  // one asked for.
+  function make() {
+    var reply = call('sheet', ['string', 'string', 'string', 'string'],
+      [fields.set.value, fields.count.value, fields.versions.value, fields.names.value]);
+    Object.keys(fields).forEach(function (name) {
+      fields[name].setAttribute('aria-invalid', String(reply.field === name));
+    });
+    if (!fields.count.value && reply.count) {
+      fields.count.value = String(reply.count); // the library's default
+    }
+    if (reply.problem) {
+      made = null;
+      problem.textContent = reply.problem;
       problem.hidden = false;
-      page.say('worksheet', made.problem, true);
+      page.say('worksheet', reply.problem, true);
       sheet.hidden = true;
-      [sheetTitle, questions, key, answers].forEach(function (part) {
+      listButton.hidden = true;
+      [sheetTitle, questions, keys, answers].forEach(function (part) {
         part.replaceChildren();
       });
       return false;
     }
     problem.hidden = true;
     sheet.hidden = false;
-    if (made.unchanged) {
+    if (reply.unchanged) {
       return true;
     }
-    files = { moodle: made.file, canvas: made.canvasFile };
+    made = reply;
+    // The address keeps the set and a class's number of versions, never
+    // its names; changed in place, so that the page does not start again.
+    history.replaceState(null, '', made.address);
+    listButton.hidden = !made.listFile;
     sheetTitle.textContent = made.title;
-    questions.replaceChildren.apply(questions, made.questions.map(function (text, i) {
-      return piece(text, made.questionFigures[i]);
+    questions.replaceChildren.apply(questions, made.sheets.map(sheetOf));
+    keys.replaceChildren.apply(keys, made.keys.map(function (one) {
+      return keyOf(one, made.head);
     }));
-    var head = document.createElement('thead');
-    head.appendChild(row(made.head, 'th'));
-    var body = document.createElement('tbody');
-    made.rows.forEach(function (cells) {
-      body.appendChild(row(cells, 'td'));
-    });
-    key.replaceChildren(head, body);
     answers.replaceChildren.apply(answers, made.answers.map(function (text, i) {
       return piece(text, made.answerFigures[i]);
     }));
@@ -96,25 +151,35 @@
     link.remove();
   }
 
-  // The Moodle file of the sheet on show.
-  function downloadMoodle() {
-    if (make()) {
-      var xml = call('sheet_moodle', [], [], 'text');
-      save('data:application/xml;charset=utf-8,' + encodeURIComponent(xml), files.moodle);
-    }
+  function saveText(name, type, text) {
+    save('data:' + type + ';charset=utf-8,' + encodeURIComponent(text), name);
   }
 
-  // Its package for Canvas: a zip, carried as base64.
-  function downloadCanvas() {
+  document.getElementById('download').addEventListener('click', function () {
+    if (make()) {
+      saveText(made.file, 'application/xml', call('sheet_moodle', [], [], 'text'));
+    }
+  });
+
+  // The Canvas package: a zip, carried as base64.
+  document.getElementById('download-canvas').addEventListener('click', function () {
     if (make()) {
       var bytes = call('sheet_qti', [], [], 'bytes');
       var binary = '';
       for (var i = 0; i < bytes.length; i += 0x8000) {
         binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
       }
-      save('data:application/zip;base64,' + btoa(binary), files.canvas);
+      save('data:application/zip;base64,' + btoa(binary), made.canvasFile);
     }
-  }
+  });
+
+  // The class's list, each student's Practice link on this page.
+  listButton.addEventListener('click', function () {
+    if (make() && made.listFile) {
+      var here = location.href.split('#')[0];
+      saveText(made.listFile, 'text/csv', call('sheet_list', ['string'], [here], 'text'));
+    }
+  });
 
   form.addEventListener('submit', function (event) {
     event.preventDefault();
@@ -125,19 +190,21 @@
       window.print();
     }
   });
-  document.getElementById('download').addEventListener('click', downloadMoodle);
-  document.getElementById('download-canvas').addEventListener('click', downloadCanvas);
 
-  // The page's set, once its first run has one, unless another was typed.
+  // The page's set, once its first run has one, unless another was typed;
+  // and a class's number of versions, if the address names one.
   function takePageSet() {
-    if (!setField.value && pageSet !== null) {
-      setField.value = String(pageSet);
+    if (!fields.set.value && pageSet !== null) {
+      fields.set.value = String(pageSet);
+    }
+    if (!fields.versions.value && !fields.names.value) {
+      fields.versions.value = page.asked().versions;
     }
   }
 
   document.addEventListener('projectile-set', function (event) {
     pageSet = event.detail.set;
-    if (!setField.value) {
+    if (!fields.set.value) {
       takePageSet();
       if (call && !view.hidden) {
         make();

@@ -1,0 +1,225 @@
+#include "sheet.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "address.h"
+#include "class_forms.h"
+#include "class_list.h"
+#include "class_set.h"
+#include "figure.h"
+#include "input.h"
+#include "json.h"
+#include "moodle.h"
+#include "problem_set.h"
+#include "qti.h"
+#include "set_text.h"
+#include "text.h"
+
+namespace projectile {
+
+namespace {
+
+// Every question is a block of the page to lay out and print: a sheet of more
+// than a hundred is a book, and a class's sheets of more than 2,000 a box of
+// them.
+constexpr int most_sheet_count = 100;
+constexpr int most_class_questions = 2000;
+
+struct kept_sheet {
+  std::string typed;  // the fields it was made from
+  std::uint32_t set;  // the set, or the class set
+  int count;
+  bool of_class;
+  std::vector<student> students;            // one, unnamed, for a set alone
+  std::vector<std::vector<figures>> drawn;  // each student's, by question
+};
+std::optional<kept_sheet> kept;
+
+std::string fields_key(const sheet_fields& typed) {
+  std::string key;
+  for (const std::string_view field : {typed.set, typed.count, typed.versions, typed.names}) {
+    key += field;
+    key += '\0';
+  }
+  return key;
+}
+
+// A refused field: what is wrong, and which field is at fault.
+void refuse(std::string& out, const std::string& problem, std::string_view field) {
+  kept.reset();
+  json_object(out).text("problem", problem).text("field", field).done();
+}
+
+void quote_row(std::string& out, const problem& p) {
+  const auto row = key_row(p);
+  out += '[';
+  for (std::size_t c = 0; c < row.size(); ++c) {
+    out += c == 0 ? "" : ",";
+    json_object::quote(out, row[c]);
+  }
+  out += ']';
+}
+
+std::string heading_of(const kept_sheet& made, const student& s) {
+  return made.of_class ? s.name + ", set " + decimal(s.set) : "";
+}
+
+const figures& kept_figures(std::uint32_t set, const problem& p) {
+  const kept_sheet& made = *kept;
+  std::size_t i = 0;
+  while (made.students[i].set != set) {
+    ++i;
+  }
+  return made.drawn[i][static_cast<std::size_t>(p.number - 1)];
+}
+
+block_sink onto(std::string& out) {
+  return [&out](std::string_view block) {
+    out += block;
+    return true;
+  };
+}
+
+std::vector<std::uint32_t> sets_of(const kept_sheet& made) {
+  std::vector<std::uint32_t> sets;
+  for (const student& s : made.students) {
+    sets.push_back(s.set);
+  }
+  return sets;
+}
+
+}  // namespace
+
+void make_sheet(std::string& out, const sheet_fields& typed) {
+  const typed_choice set = read_choice(typed.set, 0, highest_set);
+  if (!set.value) {
+    return refuse(out, "Set " + set.refused + ".", "set");
+  }
+  // An empty count asks for the default, as projectile-set without --count.
+  const typed_choice count = typed.count.empty() ? typed_choice{default_set_count, {}}
+                                                 : read_choice(typed.count, 1, most_sheet_count);
+  if (!count.value) {
+    return refuse(out,
+                  "Questions " + count.refused + " (projectile-set writes up to " +
+                      decimal(most_set_count) + ").",
+                  "count");
+  }
+  std::vector<std::string> names;
+  if (typed.names.find_first_not_of(" \t\r\n") != std::string_view::npos) {
+    auto read = read_class_list(typed.names, list_format::lines);
+    if (const auto* refused = std::get_if<std::string>(&read)) {
+      return refuse(out, "Names: " + *refused + ".", "names");
+    }
+    names = std::move(std::get<std::vector<std::string>>(read));
+  }
+  int versions = static_cast<int>(names.size());
+  if (names.empty() && !typed.versions.empty()) {
+    const typed_choice asked = read_choice(typed.versions, 1, most_versions);
+    if (!asked.value) {
+      return refuse(out, "Versions " + asked.refused + ".", "versions");
+    }
+    versions = static_cast<int>(*asked.value);
+  }
+  const auto n = static_cast<int>(*count.value);
+  if (static_cast<long long>(versions) * n > most_class_questions) {
+    return refuse(out,
+                  "A class's sheets hold at most " + decimal(most_class_questions) +
+                      " questions, and this class's would hold " +
+                      decimal(static_cast<std::uint32_t>(versions * n)) +
+                      ": ask for fewer questions or versions (projectile-set makes more).",
+                  "count");
+  }
+  const std::string key = fields_key(typed);
+  if (kept && kept->typed == key) {
+    json_object(out).flag("unchanged", true).number("count", *count.value).done();
+    return;
+  }
+  kept_sheet& made = kept.emplace(kept_sheet{key, *set.value, n, versions > 0, {}, {}});
+  made.students =
+      made.of_class ? class_of(made.set, names, versions) : std::vector<student>{{"", 1, made.set}};
+  for (const student& s : made.students) {
+    const problem_set questions(s.set);
+    auto& drawn = made.drawn.emplace_back();
+    for (int k = 1; k <= n; ++k) {
+      drawn.push_back(draw_figures(questions.at(k)));
+    }
+  }
+  const std::string number = decimal(made.set);
+  const std::string named =
+      made.of_class ? "projectile-class-" + number : "projectile-set-" + number;
+  json_object reply(out);
+  reply.number("count", *count.value)
+      .text("title", (made.of_class ? "Projectile motion questions, class set "
+                                    : "Projectile motion questions, set ") +
+                         number)
+      .flag("ofClass", made.of_class)
+      .list("sheets", made.students.size(),
+            [&](std::size_t i) {
+              const problem_set questions(made.students[i].set);
+              json_object(out)
+                  .text("heading", heading_of(made, made.students[i]))
+                  .list("questions", static_cast<std::size_t>(n),
+                        [&](std::size_t k) {
+                          json_object::quote(out,
+                                             question_text(questions.at(static_cast<int>(k) + 1)));
+                        })
+                  .list("figures", static_cast<std::size_t>(n),
+                        [&](std::size_t k) { json_object::quote(out, made.drawn[i][k].question); })
+                  .done();
+            })
+      .list("head", key_columns.size(),
+            [&](std::size_t c) { json_object::quote(out, key_columns[c]); })
+      .list("keys", made.students.size(), [&](std::size_t i) {
+        const problem_set questions(made.students[i].set);
+        json_object(out)
+            .text("heading", heading_of(made, made.students[i]))
+            .list("rows", static_cast<std::size_t>(n),
+                  [&](std::size_t k) { quote_row(out, questions.at(static_cast<int>(k) + 1)); })
+            .done();
+      });
+  // A set alone has its worked answers in the key; a class's students get
+  // theirs from Practice at their own sets.
+  const problem_set single(made.set);
+  const std::size_t answers = made.of_class ? 0 : static_cast<std::size_t>(n);
+  reply
+      .list("answers", answers,
+            [&](std::size_t k) {
+              const problem p = single.at(static_cast<int>(k) + 1);
+              json_object::quote(
+                  out, decimal(static_cast<std::uint32_t>(p.number)) + ".\n" + answer_text(p));
+            })
+      .list("answerFigures", answers,
+            [&](std::size_t k) { json_object::quote(out, made.drawn[0][k].answer); })
+      .text("file", named + ".xml")
+      .text("canvasFile", named + ".zip")
+      .text("listFile", made.of_class ? named + ".csv" : "")
+      .text("address", sheet_address(made.set, made.of_class ? versions : 0))
+      .done();
+}
+
+void sheet_moodle(std::string& out) {
+  const kept_sheet& made = *kept;
+  if (made.of_class) {
+    write_moodle_class(made.set, sets_of(made), made.count, onto(out), kept_figures);
+  } else {
+    write_moodle(problem_set(made.set), made.count, onto(out), kept_figures);
+  }
+}
+
+void sheet_qti(std::string& out) {
+  const kept_sheet& made = *kept;
+  if (made.of_class) {
+    write_qti_class(made.set, sets_of(made), made.count, onto(out), kept_figures);
+  } else {
+    write_qti(problem_set(made.set), made.count, onto(out), kept_figures);
+  }
+}
+
+void sheet_list(std::string& out, std::string_view page) {
+  write_class_list(kept->students, onto(out),
+                   [&](std::uint32_t set) { return std::string(page) + practice_address(set); });
+}
+
+}  // namespace projectile

@@ -1,0 +1,33 @@
+// The page's Worksheet: the sheet of a set, or a sheet for each student of a
+// class, made once from its fields as typed and kept, so that printing and
+// every download take what the view shows, each figure drawn once.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace projectile {
+
+// What was typed into the Worksheet's fields, as it was typed.
+struct sheet_fields {
+  std::string_view set;
+  std::string_view count;     // empty: the default
+  std::string_view versions;  // empty, or a number of versions for a class
+  std::string_view names;     // empty, or a class's names, one a line
+};
+
+// The sheet those fields ask for, as JSON on the end of `out`: each
+// student's heading, questions and sketches, the key's tables, a single
+// set's worked answers and figures, the files' names and the address that
+// opens the page at it; {"unchanged":true} when it is the sheet already
+// made; or what is wrong with the fields, beside the field at fault.
+void make_sheet(std::string& out, const sheet_fields& typed);
+
+// The sheet made last as a Moodle file, a Canvas package, or a class's list
+// with each student's Practice link on `page` (the page's address without
+// its fragment): the bytes projectile-set writes for the same set or class.
+void sheet_moodle(std::string& out);
+void sheet_qti(std::string& out);
+void sheet_list(std::string& out, std::string_view page);
+
+}  // namespace projectile
