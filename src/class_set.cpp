@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 #include "answer.h"
 #include "problem.h"
@@ -45,13 +46,14 @@ answer_at answer_of(std::uint32_t set, const question& q) noexcept {
            a.impact_degrees}};
 }
 
-// Printed values differ from these by far less than 0.1 %: two answers whose
-// values are not all within 2.1 % of each other cannot mark each other right.
+// A printed value is within 5e-6 of itself of the value printed (six
+// significant digits): two answers whose values are not all within 1.02 % of
+// each other cannot mark each other right.
 bool near(const answer_at& a, const answer_at& b) noexcept {
   for (std::size_t q = 0; q < quantities.size(); ++q) {
     const double x = a.values[q];
     const double y = b.values[q];
-    if (std::fabs(x - y) > 0.021 * std::max(x, y)) {
+    if (std::fabs(x - y) > 0.0102 * std::max(x, y)) {
       return false;
     }
   }
@@ -85,13 +87,13 @@ bool copies(const answer_at& a, const answer_at& b, int place) noexcept {
 
 std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions) {
   // For each place, the answers of the versions taken, in buckets by their
-  // time of flight, each 1/40 of a natural log wide (2.53 %): two answers
-  // that copy have times within 2.5 %, so in the same bucket or the next.
+  // time of flight, each 1/80 of a natural log wide (1.26 %): two answers
+  // that copy have times within 1.02 %, so in the same bucket or the next.
   // (Which bucket an answer near a border falls in may differ by a unit of
   // the last place of a log; the answers compared, and so the versions, do
   // not.)
-  constexpr int buckets = 320;
-  constexpr double per_log = 40;
+  constexpr int buckets = 640;
+  constexpr double per_log = 80;
   const auto bucket_of = [](double t) {
     return std::clamp(static_cast<int>(std::floor(std::log(t) * per_log)) + buckets / 2, 1,
                       buckets - 2);
