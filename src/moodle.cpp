@@ -34,17 +34,6 @@ void append_cloze_answer(text& out, std::string_view plain) {
 
 namespace {
 
-// Text made by write_question or write_answer without the line ends around
-// it, for a <pre> of its own.
-std::string_view inner_lines(const text& made) {
-  std::string_view view = made.view();
-  view.remove_prefix(1);
-  while (!view.empty() && view.back() == '\n') {
-    view.remove_suffix(1);
-  }
-  return view;
-}
-
 // Bytes as base64, as Moodle XML carries a file.
 void append_base64(text& out, std::string_view bytes) {
   constexpr std::string_view digits =
@@ -93,14 +82,8 @@ void append_question(text& out, std::uint32_t set, const problem& p, const figur
   out.append(", question ");
   out.append_i(p.number);
   out.append("</text>\n    </name>\n    <questiontext format=\"html\">\n      <text>");
-  // Moodle numbers the questions of a quiz itself, and may shuffle them:
-  // the text leaves out the run's number ("3. ").
-  text made;
-  write_question(made, p.number, p.q);
-  std::string_view statement = inner_lines(made);
-  statement.remove_prefix(statement.find(". ") + 2);
   out.append("&lt;pre&gt;");
-  append_moodle_text(out, statement);
+  append_moodle_text(out, statement_text(p));
   out.append("&lt;/pre&gt;");
   append_image(out, "question-", p.number, question_figure_words(p));
   // One blank per asked quantity: the printed value, right within
@@ -122,10 +105,8 @@ void append_question(text& out, std::uint32_t set, const problem& p, const figur
   out.append("</text>");
   append_file(out, "question-", p.number, drawn.question);
   out.append("\n    </questiontext>\n    <generalfeedback format=\"html\">\n      <text>");
-  made.clear();
-  write_answer(made, p.a);
   out.append("&lt;pre&gt;");
-  append_moodle_text(out, inner_lines(made));
+  append_moodle_text(out, worked_text(p));
   out.append("&lt;/pre&gt;");
   append_image(out, "answer-", p.number, answer_figure_words(p));
   out.append("</text>");

@@ -37,4 +37,24 @@ std::string answer_text(const problem& p) {
   return without_first_line_end(out);
 }
 
+namespace {
+
+std::string without_line_ends(std::string made) {
+  while (!made.empty() && made.back() == '\n') {
+    made.pop_back();
+  }
+  return made;
+}
+
+}  // namespace
+
+std::string statement_text(const problem& p) {
+  std::string made = without_line_ends(question_text(p));
+  return made.substr(made.find(". ") + 2);
+}
+
+std::string worked_text(const problem& p) {
+  return without_line_ends(answer_text(p));
+}
+
 }  // namespace projectile

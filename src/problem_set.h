@@ -48,4 +48,10 @@ class problem_set {
 std::string question_text(const problem& p);
 std::string answer_text(const problem& p);
 
+// The same as a quiz file carries them, without the line ends around them,
+// and the statement without the run's number ("3. "): the platform numbers
+// the questions of a quiz itself, and may shuffle them.
+std::string statement_text(const problem& p);
+std::string worked_text(const problem& p);
+
 }  // namespace projectile

@@ -78,15 +78,6 @@ std::string lower_name(quantity what) {
   return name;
 }
 
-std::string_view inner_lines(const text& made) {
-  std::string_view view = made.view();
-  view.remove_prefix(1);
-  while (!view.empty() && view.back() == '\n') {
-    view.remove_suffix(1);
-  }
-  return view;
-}
-
 // A figure in the HTML where it stands: the package's file, its desc as its
 // alternative text.
 void append_image(text& out, std::string_view file, std::string_view words) {
@@ -201,21 +192,13 @@ struct shared_texts {
 
 shared_texts texts_of(const package& made, std::uint32_t set, const problem& p) {
   shared_texts texts;
-  text lines_made;
-  write_question(lines_made, p.number, p.q);
-  std::string_view lines = inner_lines(lines_made);
-  // The platform numbers the items itself: the statement leaves out the
-  // run's number ("3. "), as in the Moodle file.
-  lines.remove_prefix(lines.find(". ") + 2);
   texts.statement.append("&lt;pre&gt;");
-  append_html_in_xml(texts.statement, lines);
+  append_html_in_xml(texts.statement, statement_text(p));
   texts.statement.append("&lt;/pre&gt;");
   append_image(texts.statement, figure_file(made, set, "question", p.number),
                question_figure_words(p));
-  lines_made.clear();
-  write_answer(lines_made, p.a);
   texts.feedback.append("&lt;pre&gt;");
-  append_html_in_xml(texts.feedback, inner_lines(lines_made));
+  append_html_in_xml(texts.feedback, worked_text(p));
   texts.feedback.append("&lt;/pre&gt;");
   append_image(texts.feedback, figure_file(made, set, "answer", p.number), answer_figure_words(p));
   return texts;

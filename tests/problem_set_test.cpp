@@ -6,18 +6,12 @@
 #include <string>
 
 #include "set_text.h"
+#include "set_text_of.h"
 
 namespace projectile {
 namespace {
 
-std::string set_text(std::uint32_t set, int count, text_form form) {
-  std::string all;
-  EXPECT_TRUE(write_text(problem_set(set), count, form, [&](std::string_view block) {
-    all += block;
-    return true;
-  }));
-  return all;
-}
+using testing::set_text;
 
 // Any question reached at once is the one the run reaches by drawing every
 // question before it: the first few hundred against the run's text, and

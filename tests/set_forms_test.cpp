@@ -6,18 +6,12 @@
 #include "markup.h"
 #include "moodle.h"
 #include "set_text.h"
+#include "set_text_of.h"
 
 namespace projectile {
 namespace {
 
-std::string set_text(std::uint32_t set, int count, text_form form) {
-  std::string all;
-  EXPECT_TRUE(write_text(problem_set(set), count, form, [&](std::string_view block) {
-    all += block;
-    return true;
-  }));
-  return all;
-}
+using testing::set_text;
 
 // The worksheet holds the run's questions, then its answers under their
 // numbers; Moodle's file holds one question and one blank per asked value.
