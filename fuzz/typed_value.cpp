@@ -75,12 +75,9 @@ std::optional<double> factor_of(std::string_view unit, projectile::quantity what
                {"rad", 180 / std::numbers::pi}};
       break;
   }
-  for (const form& f : forms) {
-    if (f.unit == unit) {
-      return f.factor;
-    }
-  }
-  return std::nullopt;
+  const auto found =
+      std::find_if(forms.begin(), forms.end(), [&](const form& f) { return f.unit == unit; });
+  return found == forms.end() ? std::nullopt : std::optional<double>(found->factor);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "class_forms.h"
 
+#include <algorithm>
+
 #include "class_set.h"
 #include "problem.h"
 #include "problem_set.h"
@@ -20,6 +22,13 @@ std::vector<student> class_of(std::uint32_t class_set, std::span<const std::stri
          sets[i]});
   }
   return students;
+}
+
+std::vector<std::uint32_t> sets_of(std::span<const student> students) {
+  std::vector<std::uint32_t> sets(students.size());
+  std::transform(students.begin(), students.end(), sets.begin(),
+                 [](const student& s) { return s.set; });
+  return sets;
 }
 
 namespace {

@@ -25,6 +25,9 @@ struct student {
 std::vector<student> class_of(std::uint32_t class_set, std::span<const std::string> names,
                               int versions);
 
+// The students' sets, in their order.
+std::vector<std::uint32_t> sets_of(std::span<const student> students);
+
 // Each student's sheet, "NAME, set V" and then the set's first `count`
 // questions as its worksheet has them, the sheets parted by form feeds; then,
 // after one more, "Answers" and each student's name, set and marking table.

@@ -111,12 +111,9 @@ std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions)
       here = answer_of(set, draw_question(raw));
       const int b = bucket_of(here.values[0]);
       for (int near_b = b - 1; near_b <= b + 1 && clear; ++near_b) {
-        for (const answer_at& other : taken_at[static_cast<std::size_t>(p * buckets + near_b)]) {
-          if (copies(other, here, p + 1)) {
-            clear = false;
-            break;
-          }
-        }
+        const auto& near_here = taken_at[static_cast<std::size_t>(p * buckets + near_b)];
+        clear = std::none_of(near_here.begin(), near_here.end(),
+                             [&](const answer_at& other) { return copies(other, here, p + 1); });
       }
     }
     if (!clear) {

@@ -34,7 +34,7 @@ std::string percent_of(std::string_view printed, unsigned percent) {
   std::string made(product.size() <= places ? places + 1 - product.size() : 0, '0');
   made += product;
   const std::size_t whole = made.size() - places;
-  std::string fraction(made.data() + whole, places);
+  const std::string fraction = made.substr(whole);
   made.resize(whole);
   made += '.';
   made += fraction;

@@ -113,9 +113,9 @@ std::variant<std::vector<std::string>, std::string> read_list(const std::string&
     return std::string("cannot be read: ") + std::strerror(error);
   }
   std::string extension = std::filesystem::path(name).extension().string();
-  for (char& c : extension) {
-    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  }
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
   return projectile::read_class_list(contents, extension == ".csv"
                                                    ? projectile::list_format::csv
                                                    : projectile::list_format::lines);
@@ -183,10 +183,7 @@ int main(int argc, char** argv) try {
   bool written = true;
   if (of_class) {
     const std::vector<projectile::student> students = projectile::class_of(set, names, versions);
-    std::vector<std::uint32_t> sets;
-    for (const projectile::student& s : students) {
-      sets.push_back(s.set);
-    }
+    const std::vector<std::uint32_t> sets = projectile::sets_of(students);
     switch (request.output) {
       case projectile::set_output::figures:
         for (const projectile::student& s : students) {

@@ -39,7 +39,7 @@ void put32(std::string& out, std::uint32_t v) {
 // Every file is dated 1980-01-01 00:00, the first time MS-DOS dates hold, so
 // that the archive does not depend on when it is made.
 constexpr std::uint32_t dos_time = 0;
-constexpr std::uint32_t dos_date = (0U << 9U) | (1U << 5U) | 1U;
+constexpr std::uint32_t dos_date = (1U << 5U) | 1U;  // years since 1980 (0) << 9, month << 5, day
 // Version 1.0 of the format suffices for stored files.
 constexpr std::uint32_t version_needed = 10;
 

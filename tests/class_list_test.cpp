@@ -11,15 +11,15 @@ namespace {
 using names = std::vector<std::string>;
 
 names read(std::string_view contents, list_format format) {
-  auto read = read_class_list(contents, format);
-  EXPECT_TRUE(std::holds_alternative<names>(read)) << std::get<std::string>(read);
-  return std::holds_alternative<names>(read) ? std::get<names>(read) : names{};
+  auto result = read_class_list(contents, format);
+  EXPECT_TRUE(std::holds_alternative<names>(result)) << std::get<std::string>(result);
+  return std::holds_alternative<names>(result) ? std::get<names>(result) : names{};
 }
 
 std::string refusal(std::string_view contents, list_format format = list_format::lines) {
-  auto read = read_class_list(contents, format);
-  EXPECT_TRUE(std::holds_alternative<std::string>(read)) << contents;
-  return std::holds_alternative<std::string>(read) ? std::get<std::string>(read) : "";
+  auto result = read_class_list(contents, format);
+  EXPECT_TRUE(std::holds_alternative<std::string>(result)) << contents;
+  return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
 }
 
 // Names as teachers' files hold them are taken as they are: quotes, markup,

@@ -38,10 +38,9 @@ TEST(ClassVersions, NoTwoVersionsCanCopyFromEachOther) {
     EXPECT_EQ(std::set<std::uint32_t>(versions.begin(), versions.end()).size(), versions.size());
     EXPECT_EQ(std::count(versions.begin(), versions.end(), class_set), 0);
     for (int place = 1; place <= copy_proof_places; ++place) {
-      std::vector<problem> asked;
-      for (const std::uint32_t set : versions) {
-        asked.push_back(problem_set(set).at(place));
-      }
+      std::vector<problem> asked(versions.size());
+      std::transform(versions.begin(), versions.end(), asked.begin(),
+                     [&](std::uint32_t set) { return problem_set(set).at(place); });
       std::sort(asked.begin(), asked.end(), [](const problem& a, const problem& b) {
         return a.asked.items[0].value < b.asked.items[0].value;
       });

@@ -82,14 +82,6 @@ block_sink onto(std::string& out) {
   };
 }
 
-std::vector<std::uint32_t> sets_of(const kept_sheet& made) {
-  std::vector<std::uint32_t> sets;
-  for (const student& s : made.students) {
-    sets.push_back(s.set);
-  }
-  return sets;
-}
-
 }  // namespace
 
 void make_sheet(std::string& out, const sheet_fields& typed) {
@@ -136,7 +128,8 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
     json_object(out).flag("unchanged", true).number("count", *count.value).done();
     return;
   }
-  kept_sheet& made = kept.emplace(kept_sheet{key, *set.value, n, versions > 0, {}, {}});
+  kept.emplace(kept_sheet{key, *set.value, n, versions > 0, {}, {}});
+  kept_sheet& made = *kept;
   made.students =
       made.of_class ? class_of(made.set, names, versions) : std::vector<student>{{"", 1, made.set}};
   for (const student& s : made.students) {
@@ -202,7 +195,7 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
 void sheet_moodle(std::string& out) {
   const kept_sheet& made = *kept;
   if (made.of_class) {
-    write_moodle_class(made.set, sets_of(made), made.count, onto(out), kept_figures);
+    write_moodle_class(made.set, sets_of(made.students), made.count, onto(out), kept_figures);
   } else {
     write_moodle(problem_set(made.set), made.count, onto(out), kept_figures);
   }
@@ -211,7 +204,7 @@ void sheet_moodle(std::string& out) {
 void sheet_qti(std::string& out) {
   const kept_sheet& made = *kept;
   if (made.of_class) {
-    write_qti_class(made.set, sets_of(made), made.count, onto(out), kept_figures);
+    write_qti_class(made.set, sets_of(made.students), made.count, onto(out), kept_figures);
   } else {
     write_qti(problem_set(made.set), made.count, onto(out), kept_figures);
   }
