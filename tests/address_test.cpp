@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 namespace projectile {
 namespace {
@@ -25,12 +26,15 @@ TEST(Address, NamesAViewAndASetOrNot) {
   // What the page writes, it reads back; a class's names never go in it.
   EXPECT_EQ(read_address(address_of_set(0)).set, 0U);
   EXPECT_EQ(address_of_set(UINT32_MAX), "#set=4294967295");
-  const auto sheet = read_address(sheet_address(7, 30));
+  // (What is read is parts of the text it is read from, which must outlive it.)
+  const std::string written = sheet_address(7, 30);
+  const auto sheet = read_address(written);
   EXPECT_EQ(sheet.view, "worksheet");
   EXPECT_EQ(sheet.set, 7U);
   EXPECT_EQ(sheet.versions_typed, "30");
   EXPECT_EQ(sheet_address(7, 0), "#worksheet&set=7");
-  const auto practice = read_address(practice_address(4294967295U));
+  const std::string practised = practice_address(4294967295U);
+  const auto practice = read_address(practised);
   EXPECT_EQ(practice.view, "practice");
   EXPECT_EQ(practice.set, UINT32_MAX);
 }
