@@ -100,6 +100,9 @@ std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions)
   };
   std::vector<std::vector<answer_at>> taken_at(static_cast<std::size_t>(copy_proof_places) *
                                                buckets);
+  const auto slot = [](int place, int bucket) {
+    return static_cast<std::size_t>(place) * buckets + static_cast<std::size_t>(bucket);
+  };
   std::vector<std::uint32_t> taken;
   std::array<answer_at, copy_proof_places> candidate{};
   for (std::uint32_t i = 1; static_cast<int>(taken.size()) < versions; ++i) {
@@ -111,7 +114,7 @@ std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions)
       here = answer_of(set, draw_question(raw));
       const int b = bucket_of(here.values[0]);
       for (int near_b = b - 1; near_b <= b + 1 && clear; ++near_b) {
-        const auto& near_here = taken_at[static_cast<std::size_t>(p * buckets + near_b)];
+        const auto& near_here = taken_at[slot(p, near_b)];
         clear = std::none_of(near_here.begin(), near_here.end(),
                              [&](const answer_at& other) { return copies(other, here, p + 1); });
       }
@@ -122,7 +125,7 @@ std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions)
     taken.push_back(set);
     for (int p = 0; p < copy_proof_places; ++p) {
       const answer_at& here = candidate[static_cast<std::size_t>(p)];
-      taken_at[static_cast<std::size_t>(p * buckets + bucket_of(here.values[0]))].push_back(here);
+      taken_at[slot(p, bucket_of(here.values[0]))].push_back(here);
     }
   }
   return taken;

@@ -228,7 +228,10 @@ void append_place(text& out, const package& made, int n) {
       asked_here[static_cast<std::size_t>(asked.what)] = true;
     }
   }
-  const auto groups = static_cast<int>(std::count(asked_here.begin(), asked_here.end(), true));
+  // (Every question asks for something: there is a group at the least.)
+  const int share =
+      points_per_question /
+      std::max(1, static_cast<int>(std::count(asked_here.begin(), asked_here.end(), true)));
   const std::string number = decimal(static_cast<std::uint32_t>(n));
   for (const quantity what : quantities) {
     if (!asked_here[static_cast<std::size_t>(what)]) {
@@ -247,16 +250,15 @@ void append_place(text& out, const package& made, int n) {
         "\">\n        <selection_ordering>\n          <selection>\n"
         "            <selection_number>1</selection_number>\n"
         "            <selection_extension>\n              <points_per_item>");
-    out.append_i(points_per_question / groups);
+    out.append_i(share);
     out.append(
         "</points_per_item>\n            </selection_extension>\n          </selection>\n"
         "        </selection_ordering>\n");
     for (std::size_t v = 0; v < problems.size(); ++v) {
       for (const asked_value& asked : problems[v].asked.view()) {
         if (asked.what == what) {
-          append_item(out, "s" + decimal(made.versions[v]) + "-", problems[v], asked,
-                      points_per_question / groups, texts[v].statement.view(),
-                      texts[v].feedback.view());
+          append_item(out, "s" + decimal(made.versions[v]) + "-", problems[v], asked, share,
+                      texts[v].statement.view(), texts[v].feedback.view());
         }
       }
     }
