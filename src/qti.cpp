@@ -257,8 +257,13 @@ void append_place(text& out, const package& made, int n) {
     for (std::size_t v = 0; v < problems.size(); ++v) {
       for (const asked_value& asked : problems[v].asked.view()) {
         if (asked.what == what) {
-          append_item(out, "s" + decimal(made.versions[v]) + "-", problems[v], asked, share,
-                      texts[v].statement.view(), texts[v].feedback.view());
+          // Put together a piece at a time: GCC 12 warns falsely (-Wrestrict)
+          // of "s" + std::string on 32-bit targets.
+          std::string version_part(1, 's');
+          version_part += decimal(made.versions[v]);
+          version_part += '-';
+          append_item(out, version_part, problems[v], asked, share, texts[v].statement.view(),
+                      texts[v].feedback.view());
         }
       }
     }

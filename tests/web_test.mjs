@@ -293,6 +293,18 @@ describe('chromium', () => {
     await phone.close();
 
     const wide = await open(SECOND, { viewport: { width: 1280, height: 900 }, colorScheme: 'light' });
+    // After a run, its last line is on the screen: the closing prompt.
+    for (const count of ['3', '10']) {
+      await type(wide, count);
+      await waiting(wide);
+      await wide.waitForTimeout(300);
+      const [bottom, bar] = await wide.evaluate(() => [document.getElementById('current').getBoundingClientRect().bottom,
+        document.querySelector('#console-view .controls').getBoundingClientRect().top]);
+      assert.ok(bottom <= Math.min(bar, 900), `after ${count} questions the prompt ends at ${bottom}, the controls start at ${bar}`);
+      await type(wide, '');
+      await ended(wide);
+      await wide.keyboard.press('Enter');
+    }
     await type(wide, '2');
     await waiting(wide);
     await wide.screenshot({ path: path.join(shots, 'wide-1280-light.png') });
