@@ -42,27 +42,32 @@
   // At most once a frame: finding the end lays the page out, which the
   // browser would otherwise do only once before drawing it. The screen's
   // blocks out of view are laid out at an estimated height, and take their
-  // own as they come into view, which moves the end: it is followed for a
-  // few frames more, until it stays.
+  // own as they come into view, which moves the end: once the output stops
+  // (`settle`), the end is followed for a few frames more, until it stays;
+  // while it streams, the next slice follows it anyway.
   var scrollQueued = false;
   var scrolledTo = -1; // where the page's own last scroll left the view
-  function scrollToEnd() {
+  function scrollToEnd(settle) {
     // Another view keeps its own place on the page.
     if (following && !scrollQueued && !consoleView.hidden) {
       scrollQueued = true;
-      var frames = 8;
-      var settle = function () {
+      var frames = settle ? 8 : 1;
+      var follow = function () {
         if (following && !consoleView.hidden) {
-          window.scrollTo(0, document.documentElement.scrollHeight);
-          scrolledTo = document.documentElement.scrollTop;
+          // Where the scroll will stop, from what the layout already knows:
+          // reading scrollTop after scrolling would lay the page out again.
+          var root = document.documentElement;
+          var end = root.scrollHeight;
+          window.scrollTo(0, end);
+          scrolledTo = end - root.clientHeight;
         }
         if (--frames > 0 && following && !atBottom()) {
-          requestAnimationFrame(settle);
+          requestAnimationFrame(follow);
         } else {
           scrollQueued = false;
         }
       };
-      requestAnimationFrame(settle);
+      requestAnimationFrame(follow);
     }
   }
 
@@ -195,7 +200,7 @@
         line.hidden = false;
         line.focus({ preventScroll: true });
         following = true;
-        scrollToEnd();
+        scrollToEnd(true);
         setStatus('Type your answer, then press Enter.');
         hear('', true);
       },
@@ -242,7 +247,7 @@
     againButton.hidden = false;
     hear('\n' + message, true);
     setStatus(message + ' Press New run to start again.');
-    scrollToEnd();
+    scrollToEnd(true);
     againButton.focus({ preventScroll: true });
   }
 
@@ -289,7 +294,7 @@
     function () {
       // The page's own scroll to the end says nothing of where the reader
       // wants to be, even when the end has moved on since.
-      if (document.documentElement.scrollTop !== scrolledTo) {
+      if (Math.abs(document.documentElement.scrollTop - scrolledTo) > 1) {
         following = atBottom();
       }
     },
