@@ -76,4 +76,23 @@ void write_answer(Text& out, const answer& a) {
   out.append(" degrees below the horizontal.\n\n");
 }
 
+// Where write_answer puts the values a question asks for: lines counted
+// from "Answer:" as line 0, each of the lines above ending in its own line
+// end. The impact's speed and angle share the last line. Kept beside
+// write_answer, which must change with it.
+struct answer_lines {
+  int time_of_flight;
+  int range;
+  int max_height;  // only when uy > 0
+  int impact;
+  int last;
+};
+constexpr answer_lines lines_of(const answer& a) noexcept {
+  // The two lines of the initial velocity, then time and range; the max
+  // height line where there is one; the final velocity's two lines; the
+  // impact.
+  const int top = a.uy > 0.0F ? 1 : 0;
+  return {3, 4, 5, 7 + top, 7 + top};
+}
+
 }  // namespace projectile

@@ -1,35 +1,11 @@
 #include "class_forms.h"
 
-#include <algorithm>
-
-#include "class_set.h"
 #include "problem.h"
 #include "problem_set.h"
 #include "set_text.h"
 #include "text.h"
 
 namespace projectile {
-
-std::vector<student> class_of(std::uint32_t class_set, std::span<const std::string> names,
-                              int versions) {
-  const int count = names.empty() ? versions : static_cast<int>(names.size());
-  const std::vector<std::uint32_t> sets = class_versions(class_set, count);
-  std::vector<student> students;
-  for (int v = 1; v <= count; ++v) {
-    const auto i = static_cast<std::size_t>(v - 1);
-    students.push_back(
-        {names.empty() ? "Version " + decimal(static_cast<std::uint32_t>(v)) : names[i], v,
-         sets[i]});
-  }
-  return students;
-}
-
-std::vector<std::uint32_t> sets_of(std::span<const student> students) {
-  std::vector<std::uint32_t> sets(students.size());
-  std::transform(students.begin(), students.end(), sets.begin(),
-                 [](const student& s) { return s.set; });
-  return sets;
-}
 
 namespace {
 
@@ -42,25 +18,24 @@ void append_heading(text& out, const student& s) {
 
 }  // namespace
 
-bool write_class_sheets(std::span<const student> students, int count, const block_sink& write) {
+bool write_class_sheets(const handout& made, const block_sink& write) {
   block_writer blocks(write);
   text& out = blocks.out();
-  for (const student& s : students) {
+  for (const student& s : made.students) {
     append_heading(out, s);
-    crt_rand raw{s.set};
-    for (int n = 1; n <= count; ++n) {
-      write_question(out, n, draw_question(raw));
-      if (!blocks.flush()) {
-        return false;
-      }
+    if (!problem_set(s.set).each(made.count, [&](int n, const question& q) {
+          write_question(out, n, q);
+          return blocks.flush();
+        })) {
+      return false;
     }
     out.append("\f");
   }
   out.append("Answers\n");
-  for (const student& s : students) {
+  for (const student& s : made.students) {
     out.append("\n");
     append_heading(out, s);
-    append_key_table(out, problem_set(s.set), count);
+    append_key_table(out, problem_set(s.set), made.count);
     if (!blocks.flush()) {
       return false;
     }
@@ -90,12 +65,12 @@ std::string csv_field(std::string_view value) {
   return made;
 }
 
-bool write_class_list(std::span<const student> students, const block_sink& write,
+bool write_class_list(const handout& made, const block_sink& write,
                       const link_maker& link_of) {
   block_writer blocks(write);
   text& out = blocks.out();
   out.append(link_of ? "name,version,set,practice\r\n" : "name,version,set\r\n");
-  for (const student& s : students) {
+  for (const student& s : made.students) {
     out.append(csv_field(s.name));
     out.append(",");
     out.append_i(s.version);

@@ -166,9 +166,9 @@ std::variant<std::vector<std::string>, std::string> read_class_list(std::string_
                                      name_lines[static_cast<std::size_t>(same - names.begin())])) +
                                  " too");
     }
-    if (names.size() == most_students) {
+    if (names.size() == static_cast<std::size_t>(most_versions)) {
       return on_line(starts,
-                     "more than " + decimal(static_cast<std::uint32_t>(most_students)) + " names");
+                     "more than " + decimal(static_cast<std::uint32_t>(most_versions)) + " names");
     }
     names.push_back(name);
     name_lines.push_back(starts);

@@ -9,10 +9,11 @@
 #include <variant>
 #include <vector>
 
+#include "class_set.h"
+
 namespace projectile {
 
 inline constexpr std::size_t most_name_characters = 100;
-inline constexpr std::size_t most_students = 1000;
 
 enum class list_format {
   lines,  // a name on each line
@@ -24,7 +25,7 @@ enum class list_format {
 // dropped; in CSV, fields quoted as RFC 4180 quotes them ("Lee, Sam"). Or
 // the one-line reason the list is refused: a name of control characters,
 // invalid UTF-8 or over 100 characters, the same name twice, more than
-// 1,000 names, or none, each with the line it is on.
+// most_versions names, or none, each with the line it is on.
 std::variant<std::vector<std::string>, std::string> read_class_list(std::string_view contents,
                                                                     list_format format);
 

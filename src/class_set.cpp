@@ -47,13 +47,18 @@ answer_at answer_of(std::uint32_t set, const question& q) noexcept {
 }
 
 // A printed value is within 5e-6 of itself of the value printed (six
-// significant digits): two answers whose values are not all within 1.02 % of
-// each other cannot mark each other right.
+// significant digits), so a typed value right within `tolerance` of one
+// printed value lies within tolerance + 2e-5 or so of the other's unrounded
+// value: two answers whose values are not all within `near_enough` of each
+// other cannot mark each other right.
+constexpr double near_enough = tolerance * 1.02;
+static_assert(near_enough > tolerance + 1e-4, "the margin must cover six digits' rounding");
+
 bool near(const answer_at& a, const answer_at& b) noexcept {
   for (std::size_t q = 0; q < quantities.size(); ++q) {
     const double x = a.values[q];
     const double y = b.values[q];
-    if (std::fabs(x - y) > 0.0102 * std::max(x, y)) {
+    if (std::fabs(x - y) > near_enough * std::max(x, y)) {
       return false;
     }
   }
@@ -87,13 +92,15 @@ bool copies(const answer_at& a, const answer_at& b, int place) noexcept {
 
 std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions) {
   // For each place, the answers of the versions taken, in buckets by their
-  // time of flight, each 1/80 of a natural log wide (1.26 %): two answers
-  // that copy have times within 1.02 %, so in the same bucket or the next.
-  // (Which bucket an answer near a border falls in may differ by a unit of
-  // the last place of a log; the answers compared, and so the versions, do
-  // not.)
-  constexpr int buckets = 640;
-  constexpr double per_log = 80;
+  // time of flight, each 1/per_log of a natural log wide: two answers that
+  // copy have times within near_enough of each other, and log(1 + x) < x,
+  // so they fall in the same bucket or the next. (Which bucket an answer
+  // near a border falls in may differ by a unit of the last place of a log;
+  // the answers compared, and so the versions, do not.) Times lie between
+  // e^-4 and e^4 s, 8 logs.
+  constexpr int per_log = static_cast<int>(1 / near_enough);
+  static_assert(per_log * near_enough <= 1);
+  constexpr int buckets = 8 * per_log;
   const auto bucket_of = [](double t) {
     return std::clamp(static_cast<int>(std::floor(std::log(t) * per_log)) + buckets / 2, 1,
                       buckets - 2);
@@ -107,18 +114,20 @@ std::vector<std::uint32_t> class_versions(std::uint32_t class_set, int versions)
   std::array<answer_at, copy_proof_places> candidate{};
   for (std::uint32_t i = 1; static_cast<int>(taken.size()) < versions; ++i) {
     const std::uint32_t set = mixed(class_set + i * golden_step);
-    crt_rand raw{set};
-    bool clear = true;
-    for (int p = 0; p < copy_proof_places && clear; ++p) {
+    const bool clear = problem_set(set).each(copy_proof_places, [&](int place, const question& q) {
+      const int p = place - 1;
       answer_at& here = candidate[static_cast<std::size_t>(p)];
-      here = answer_of(set, draw_question(raw));
+      here = answer_of(set, q);
       const int b = bucket_of(here.values[0]);
-      for (int near_b = b - 1; near_b <= b + 1 && clear; ++near_b) {
+      for (int near_b = b - 1; near_b <= b + 1; ++near_b) {
         const auto& near_here = taken_at[slot(p, near_b)];
-        clear = std::none_of(near_here.begin(), near_here.end(),
-                             [&](const answer_at& other) { return copies(other, here, p + 1); });
+        if (std::any_of(near_here.begin(), near_here.end(),
+                        [&](const answer_at& other) { return copies(other, here, place); })) {
+          return false;
+        }
       }
-    }
+      return true;
+    });
     if (!clear) {
       continue;
     }

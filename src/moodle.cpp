@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "markup.h"
 
@@ -71,11 +72,6 @@ void append_file(text& out, std::string_view name, int number, std::string_view 
   out.append("</file>");
 }
 
-// Every question is worth the same in a quiz: Moodle gives a Cloze question
-// the sum of its blanks' weights, so each blank of a question of n blanks
-// weighs 20 / n (4 of five, 5 of four).
-constexpr int marks_per_question = 20;
-
 void append_question(text& out, std::uint32_t set, const problem& p, const figures& drawn) {
   out.append("  <question type=\"cloze\">\n    <name>\n      <text>Set ");
   out.append_u(set);
@@ -88,7 +84,9 @@ void append_question(text& out, std::uint32_t set, const problem& p, const figur
   append_image(out, "question-", p.number, question_figure_words(p));
   // One blank per asked quantity: the printed value, right within
   // `tolerance` of it, as Practice holds a student to.
-  const int weight = marks_per_question / static_cast<int>(p.asked.size);
+  // Moodle gives a Cloze question the sum of its blanks' weights, so each
+  // blank of a question of n blanks weighs 1 / n of the question's points.
+  const int weight = points_per_question / static_cast<int>(p.asked.size);
   for (const asked_value& asked : p.asked.view()) {
     out.append("\n&lt;p&gt;");
     append_moodle_text(out, name_of(asked.what));
@@ -113,7 +111,7 @@ void append_question(text& out, std::uint32_t set, const problem& p, const figur
   append_file(out, "answer-", p.number, drawn.answer);
   out.append("\n    </generalfeedback>\n");
   out.append("    <defaultgrade>");
-  out.append_i(marks_per_question);
+  out.append_i(points_per_question);
   out.append("</defaultgrade>\n    <penalty>0.3333333</penalty>\n");
   out.append("    <hidden>0</hidden>\n  </question>\n");
 }
@@ -136,30 +134,24 @@ constexpr std::string_view file_tail = "</quiz>\n";
 
 }  // namespace
 
-bool write_moodle(const problem_set& set, int count, const block_sink& write,
-                  const figure_source& drawn) {
+bool write_moodle(const handout& made, const block_sink& write, const figure_source& drawn) {
   block_writer blocks(write);
   text& out = blocks.out();
   out.append(file_head);
-  append_category(out, set.number());
-  for (int n = 1; n <= count; ++n) {
-    const problem p = set.at(n);
-    append_question(out, set.number(), p, drawn(set.number(), p));
-    if (!blocks.flush()) {
+  if (!made.of_class) {
+    append_category(out, made.set);
+    const bool written = problem_set(made.set).each(made.count, [&](int n, const question& q) {
+      const problem p = problem_of(n, q);
+      append_question(out, made.set, p, drawn(made.set, p));
+      return blocks.flush();
+    });
+    if (!written) {
       return false;
     }
   }
-  out.append(file_tail);
-  return blocks.flush(true);
-}
-
-bool write_moodle_class(std::uint32_t class_set, std::span<const std::uint32_t> versions, int count,
-                        const block_sink& write, const figure_source& drawn) {
-  block_writer blocks(write);
-  text& out = blocks.out();
-  out.append(file_head);
-  for (int n = 1; n <= count; ++n) {
-    append_category(out, class_set, n);
+  const std::vector<std::uint32_t> versions = made.of_class ? made.sets() : std::vector<std::uint32_t>{};
+  for (int n = 1; n <= made.count && made.of_class; ++n) {
+    append_category(out, made.set, n);
     for (const std::uint32_t version : versions) {
       const problem p = problem_set(version).at(n);
       append_question(out, version, p, drawn(version, p));
@@ -170,17 +162,6 @@ bool write_moodle_class(std::uint32_t class_set, std::span<const std::uint32_t> 
   }
   out.append(file_tail);
   return blocks.flush(true);
-}
-
-std::string moodle_refused(int versions, int count) {
-  const long long questions = static_cast<long long>(versions) * count;
-  if (questions <= most_moodle_questions) {
-    return "";
-  }
-  return "a Moodle file holds at most " + decimal(most_moodle_questions) +
-         " questions, as Moodle's import runs out of memory past about 8000; this one would hold " +
-         decimal(static_cast<std::uint32_t>(questions)) +
-         ": ask for fewer versions or questions a file, and make more files";
 }
 
 }  // namespace projectile

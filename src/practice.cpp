@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <utility>
 
 #include "input.h"
@@ -22,7 +21,9 @@ void practice_session::ask(int number) {
 }
 
 void practice_session::next() {
-  ask(current_.number + 1);
+  // A set's forms go as far as most_set_count questions; so does Practice,
+  // which then begins the set again.
+  ask(current_.number < most_set_count ? current_.number + 1 : 1);
 }
 
 practice_session::checked practice_session::check(std::span<const std::string_view> typed) {
@@ -68,20 +69,23 @@ practice_session::checked practice_session::check(std::span<const std::string_vi
 }
 
 std::size_t practice_session::line_of(quantity what) const noexcept {
-  // The line of the worked answer that prints the value, counted from
-  // "Answer:" as line 0: the speed and the angle share the last one.
-  constexpr std::array<std::string_view, quantities.size()> starts = {
-      "\nTime of flight = ", "\nRange = ", "\nMax height = ", "\nVelocity on impact ",
-      "\nVelocity on impact "};
-  const auto at = answer_.find(starts[static_cast<std::size_t>(what)]);
-  return static_cast<std::size_t>(
-      std::count(answer_.begin(), answer_.begin() + static_cast<std::ptrdiff_t>(at) + 1, '\n'));
+  const answer_lines lines = lines_of(current_.a);
+  switch (what) {
+    case quantity::time_of_flight:
+      return static_cast<std::size_t>(lines.time_of_flight);
+    case quantity::range:
+      return static_cast<std::size_t>(lines.range);
+    case quantity::max_height:
+      return static_cast<std::size_t>(lines.max_height);
+    case quantity::impact_speed:
+    case quantity::impact_angle:
+      break;
+  }
+  return static_cast<std::size_t>(lines.impact);
 }
 
 std::size_t practice_session::lines_in_answer() const noexcept {
-  // "Answer:" and the lines under it, each ending in a line end, then the
-  // empty line that closes the answer.
-  return static_cast<std::size_t>(std::count(answer_.begin(), answer_.end(), '\n')) - 2;
+  return static_cast<std::size_t>(lines_of(current_.a).last);
 }
 
 std::string_view practice_session::hinted() const noexcept {
@@ -181,7 +185,9 @@ bool practice_session::resume(std::string_view kept) {
     kept.remove_prefix(end);
   }
   const auto [kept_set, question, tried, right, hints, tried_here, lines, shown] = values;
-  constexpr auto most_question = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
+  // A record names a question Practice can reach, or it was not written
+  // here: the browser's storage is anyone's to edit.
+  constexpr auto most_question = static_cast<std::uint32_t>(most_set_count);
   if (!kept.empty() || kept_set != set_.number() || question < 1 || question > most_question ||
       right > tried || shown > 1) {
     return false;

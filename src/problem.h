@@ -123,10 +123,20 @@ constexpr question draw_question(Raw& raw) {
 // as printf's "%g" and "%i", and append_hundredths(int n, float value), "%g"
 // of a value made by hundredths(n).
 template <class Text>
+void write_statement(Text& out, const question& q);
+
+template <class Text>
 void write_question(Text& out, int number, const question& q) {
   out.append("\n");
   out.append_i(number);
   out.append(". ");
+  write_statement(out, q);
+}
+
+// The statement and request line alone, as a quiz carries them: the platform
+// numbers a quiz's questions itself.
+template <class Text>
+void write_statement(Text& out, const question& q) {
   if (q.type == kind::ground) {
     out.append("A projectile is launched from the ground at a speed of ");
     out.append_hundredths(q.speed, q.params.umag);

@@ -6,12 +6,15 @@
 
 namespace projectile {
 
+problem problem_of(int number, const question& q) noexcept {
+  const answer a = solve(q.params);
+  return {number, q, a, asked_of(q.type, a)};
+}
+
 problem problem_set::at(int number) const noexcept {
   crt_rand raw{set_};
   raw.discard(static_cast<std::uint64_t>(number - 1) * draws_per_question);
-  const question q = draw_question(raw);
-  const answer a = solve(q.params);
-  return {number, q, a, asked_of(q.type, a)};
+  return problem_of(number, draw_question(raw));
 }
 
 namespace {
@@ -49,8 +52,9 @@ std::string without_line_ends(std::string made) {
 }  // namespace
 
 std::string statement_text(const problem& p) {
-  std::string made = without_line_ends(question_text(p));
-  return made.substr(made.find(". ") + 2);
+  text out;
+  write_statement(out, p.q);
+  return without_line_ends(std::string(out.view()));
 }
 
 std::string worked_text(const problem& p) {

@@ -39,9 +39,28 @@ class problem_set {
   // before it, without drawing the questions before it.
   [[nodiscard]] problem at(int number) const noexcept;
 
+  // Questions 1 to `count` (none for a count below 1), in order, each drawn
+  // where the one before it left the generator: the one walk over a set's
+  // questions that every form takes. `visit(number, q)` returns false to
+  // stop the walk, which then returns false. Counted in long long: an int
+  // would overflow after a count of INT_MAX.
+  template <class Visit>
+  bool each(long long count, Visit visit) const {
+    crt_rand raw{set_};
+    for (long long n = 1; n <= count; ++n) {
+      if (!visit(static_cast<int>(n), draw_question(raw))) {
+        return false;
+      }
+    }
+    return true;
+  }
+
  private:
   std::uint32_t set_;
 };
+
+// Question `number`, drawn as `q`, with its answer and what it asks for.
+problem problem_of(int number, const question& q) noexcept;
 
 // The question as the run writes it, from its number to the request's line
 // end, and its worked answer, every line from "Answer:" on.

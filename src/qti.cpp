@@ -12,9 +12,9 @@
 
 namespace projectile {
 
-std::string percent_of(std::string_view printed, unsigned percent) {
-  // printed = digits * 10^-places; times percent / 100 is
-  // (digits * percent) * 10^-(places + 2), in whole numbers: exact.
+std::string times_ten_thousandths(std::string_view printed, unsigned parts) {
+  // printed = digits * 10^-places; times parts / 10000 is
+  // (digits * parts) * 10^-(places + 4), in whole numbers: exact.
   std::uint64_t digits = 0;
   std::size_t places = 0;
   bool point = false;
@@ -26,8 +26,8 @@ std::string percent_of(std::string_view printed, unsigned percent) {
     digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
     places += point ? 1 : 0;
   }
-  places += 2;
-  const std::string product = std::to_string(digits * percent);
+  places += 4;
+  const std::string product = std::to_string(digits * parts);
   // Zeros before it, so that a digit stands before the point. (Put
   // together a piece at a time: GCC 12 warns falsely, -Wrestrict, of
   // inserting into a string on 32-bit targets.)
@@ -48,10 +48,6 @@ std::string percent_of(std::string_view printed, unsigned percent) {
 }
 
 namespace {
-
-// Every question is worth the same, as in the Moodle file: its items share
-// 20 points, 5 each of four or 4 each of five.
-constexpr int points_per_question = 20;
 
 std::string identifier_of(std::uint32_t set) {
   return "projectile-set-" + decimal(set);
@@ -81,27 +77,20 @@ std::string lower_name(quantity what) {
 // A figure in the HTML where it stands: the package's file, its desc as its
 // alternative text.
 void append_image(text& out, std::string_view file, std::string_view words) {
-  out.append("&lt;p&gt;&lt;img src=\"$IMS-CC-FILEBASE$/");
+  // Canvas links $IMS-CC-FILEBASE$/P to the file whose path in the zip is
+  // P, or ends with P: the path must name the file's folder too.
+  out.append("&lt;p&gt;&lt;img src=\"$IMS-CC-FILEBASE$/web_resources/");
   out.append(file);
   out.append("\" alt=\"");
   append_html_in_xml(out, words);
   out.append("\"&gt;&lt;/p&gt;");
 }
 
-// What a package holds: the questions of one set, or of each version of a
-// class set, the items of each place then gathered in question groups.
-struct package {
-  std::uint32_t set;                    // the set, or the class set
-  std::vector<std::uint32_t> versions;  // the set alone, or the versions
-  bool grouped;
-  int count;
-};
-
 // A figure's file under web_resources/: in a class's package, in a folder
 // of its version's own.
-std::string figure_file(const package& made, std::uint32_t set, std::string_view kind, int number) {
+std::string figure_file(const handout& made, std::uint32_t set, std::string_view kind, int number) {
   std::string file;
-  if (made.grouped) {
+  if (made.of_class) {
     file = "set-" + decimal(set) + "/";
   }
   file += kind;
@@ -168,9 +157,9 @@ void append_item(text& out, std::string_view ident_start, const problem& p,
   out.append(
       "</varequal>\n                <and>\n"
       "                  <vargte respident=\"response1\">");
-  out.append(percent_of(printed, 99));
+  out.append(times_ten_thousandths(printed, 10000 - tolerance_per_10000));
   out.append("</vargte>\n                  <varlte respident=\"response1\">");
-  out.append(percent_of(printed, 101));
+  out.append(times_ten_thousandths(printed, 10000 + tolerance_per_10000));
   out.append(
       "</varlte>\n                </and>\n              </or>\n            </conditionvar>\n"
       "            <setvar action=\"Set\" varname=\"SCORE\">100</setvar>\n"
@@ -190,7 +179,7 @@ struct shared_texts {
   text feedback;
 };
 
-shared_texts texts_of(const package& made, std::uint32_t set, const problem& p) {
+shared_texts texts_of(const handout& made, std::uint32_t set, const problem& p) {
   shared_texts texts;
   texts.statement.append("&lt;pre&gt;");
   append_html_in_xml(texts.statement, statement_text(p));
@@ -208,8 +197,8 @@ shared_texts texts_of(const package& made, std::uint32_t set, const problem& p) 
 // for each value any version asks for there, each drawing one of the
 // versions' items for it. The place's 20 points are shared among its items
 // or groups.
-void append_place(text& out, const package& made, int n) {
-  if (!made.grouped) {
+void append_place(text& out, const handout& made, int n) {
+  if (!made.of_class) {
     const problem p = problem_set(made.set).at(n);
     const shared_texts texts = texts_of(made, made.set, p);
     for (const asked_value& asked : p.asked.view()) {
@@ -221,7 +210,8 @@ void append_place(text& out, const package& made, int n) {
   std::vector<problem> problems;
   std::vector<shared_texts> texts;
   std::array<bool, quantities.size()> asked_here{};
-  for (const std::uint32_t version : made.versions) {
+  const std::vector<std::uint32_t> versions = made.sets();
+  for (const std::uint32_t version : versions) {
     problems.push_back(problem_set(version).at(n));
     texts.push_back(texts_of(made, version, problems.back()));
     for (const asked_value& asked : problems.back().asked.view()) {
@@ -260,7 +250,7 @@ void append_place(text& out, const package& made, int n) {
           // Put together a piece at a time: GCC 12 warns falsely (-Wrestrict)
           // of "s" + std::string on 32-bit targets.
           std::string version_part(1, 's');
-          version_part += decimal(made.versions[v]);
+          version_part += decimal(versions[v]);
           version_part += '-';
           append_item(out, version_part, problems[v], asked, share, texts[v].statement.view(),
                       texts[v].feedback.view());
@@ -271,7 +261,7 @@ void append_place(text& out, const package& made, int n) {
   }
 }
 
-bool write_assessment(const package& made, const block_sink& write) {
+bool write_assessment(const handout& made, const block_sink& write) {
   const std::string id = identifier_of(made.set);
   block_writer blocks(write);
   text& out = blocks.out();
@@ -332,7 +322,7 @@ void append_figure_resource(text& out, std::string_view file) {
   out.append("\"/>\n    </resource>\n");
 }
 
-std::string manifest(const package& made) {
+std::string manifest(const handout& made) {
   const std::string id = identifier_of(made.set);
   text out;
   out.append(
@@ -358,7 +348,7 @@ std::string manifest(const package& made) {
   out.append("/assessment_meta.xml\">\n      <file href=\"");
   out.append(id);
   out.append("/assessment_meta.xml\"/>\n    </resource>\n");
-  for (const std::uint32_t version : made.versions) {
+  for (const std::uint32_t version : made.sets()) {
     for (int n = 1; n <= made.count; ++n) {
       for (const std::string_view kind : {"question", "answer"}) {
         append_figure_resource(out, figure_file(made, version, kind, n));
@@ -369,7 +359,9 @@ std::string manifest(const package& made) {
   return std::string(out.view());
 }
 
-bool write_package(const package& made, const block_sink& write, const figure_source& drawn) {
+}  // namespace
+
+bool write_qti(const handout& made, const block_sink& write, const figure_source& drawn) {
   zip_writer zip(write);
   const std::string id = identifier_of(made.set);
   if (!zip.add("imsmanifest.xml", manifest(made)) ||
@@ -378,39 +370,18 @@ bool write_package(const package& made, const block_sink& write, const figure_so
       !zip.add(id + "/assessment_meta.xml", assessment_meta(made.set, made.count))) {
     return false;
   }
-  for (const std::uint32_t version : made.versions) {
-    for (int n = 1; n <= made.count; ++n) {
-      const figures figured = drawn(version, problem_set(version).at(n));
-      if (!zip.add("web_resources/" + figure_file(made, version, "question", n),
-                   figured.question) ||
-          !zip.add("web_resources/" + figure_file(made, version, "answer", n), figured.answer)) {
-        return false;
-      }
+  for (const std::uint32_t version : made.sets()) {
+    const bool added = problem_set(version).each(made.count, [&](int n, const question& q) {
+      const figures figured = drawn(version, problem_of(n, q));
+      return zip.add("web_resources/" + figure_file(made, version, "question", n),
+                     figured.question) &&
+             zip.add("web_resources/" + figure_file(made, version, "answer", n), figured.answer);
+    });
+    if (!added) {
+      return false;
     }
   }
   return zip.finish();
-}
-
-}  // namespace
-
-bool write_qti(const problem_set& set, int count, const block_sink& write,
-               const figure_source& drawn) {
-  return write_package({set.number(), {set.number()}, false, count}, write, drawn);
-}
-
-bool write_qti_class(std::uint32_t class_set, std::span<const std::uint32_t> versions, int count,
-                     const block_sink& write, const figure_source& drawn) {
-  return write_package({class_set, {versions.begin(), versions.end()}, true, count}, write, drawn);
-}
-
-std::string qti_refused(int versions, int count) {
-  const long long questions = static_cast<long long>(versions) * count;
-  if (questions <= most_set_count) {
-    return "";
-  }
-  return "a Canvas package holds at most " + decimal(most_set_count) +
-         " questions; this one would hold " + decimal(static_cast<std::uint32_t>(questions)) +
-         ": ask for fewer versions or questions a package, and make more packages";
 }
 
 }  // namespace projectile

@@ -6,45 +6,6 @@
 
 namespace projectile {
 
-namespace {
-
-struct quantity_words {
-  std::string_view name;
-  std::string_view unit;
-  std::string_view label;
-};
-
-constexpr std::array<quantity_words, quantities.size()> quantity_catalogue = {{
-    {"Time of flight", "s", "Time of flight (s)"},
-    {"Range", "m", "Range (m)"},
-    {"Max height", "m", "Max height (m)"},
-    {"Impact speed", "m/s", "Impact speed (m/s)"},
-    {"Impact angle", "degrees", "Impact angle (degrees below the horizontal)"},
-}};
-
-constexpr const quantity_words& words_of(quantity what) noexcept {
-  return quantity_catalogue[static_cast<std::size_t>(what)];
-}
-
-}  // namespace
-
-std::string_view name_of(quantity what) noexcept {
-  return words_of(what).name;
-}
-std::string_view unit_of(quantity what) noexcept {
-  return words_of(what).unit;
-}
-std::string_view label_of(quantity what) noexcept {
-  return words_of(what).label;
-}
-std::string_view label_unit_of(quantity what) noexcept {
-  // Between the label's parentheses.
-  std::string_view unit = words_of(what).label;
-  unit.remove_prefix(unit.find('(') + 1);
-  unit.remove_suffix(1);
-  return unit;
-}
-
 bool is_right(double value, double printed) noexcept {
   return std::fabs(value - printed) <= tolerance * printed;
 }

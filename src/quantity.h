@@ -4,6 +4,7 @@
 // key and every quiz file hold a student to the same values and rule.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -24,18 +25,72 @@ inline constexpr std::array<quantity, 5> quantities = {quantity::time_of_flight,
                                                        quantity::max_height, quantity::impact_speed,
                                                        quantity::impact_angle};
 
-std::string_view name_of(quantity what) noexcept;
+// What is shown of each quantity: its name; the unit the answer prints after
+// the value; what a field's value is in; the key table's heading (the name
+// with the unit) and a field's label (the name with what its value is in).
+struct quantity_words {
+  std::string_view name;
+  std::string_view unit;
+  std::string_view label_unit;
+  std::string_view heading;
+  std::string_view label;
+};
+inline constexpr std::array<quantity_words, quantities.size()> quantity_catalogue = {{
+    {"Time of flight", "s", "s", "Time of flight (s)", "Time of flight (s)"},
+    {"Range", "m", "m", "Range (m)", "Range (m)"},
+    {"Max height", "m", "m", "Max height (m)", "Max height (m)"},
+    {"Impact speed", "m/s", "m/s", "Impact speed (m/s)", "Impact speed (m/s)"},
+    {"Impact angle", "degrees", "degrees below the horizontal", "Impact angle (degrees)",
+     "Impact angle (degrees below the horizontal)"},
+}};
+
+// "NAME (IN)", as a heading or a label writes it.
+constexpr bool names_with(std::string_view whole, std::string_view name, std::string_view in) {
+  return whole.size() == name.size() + in.size() + 3 && whole.starts_with(name) &&
+         whole.substr(name.size(), 2) == " (" && whole.substr(name.size() + 2, in.size()) == in &&
+         whole.ends_with(")");
+}
+static_assert(std::all_of(quantity_catalogue.begin(), quantity_catalogue.end(),
+                          [](const quantity_words& w) {
+                            return names_with(w.heading, w.name, w.unit) &&
+                                   names_with(w.label, w.name, w.label_unit);
+                          }),
+              "a heading or label that says other than its name and unit");
+
+constexpr const quantity_words& words_of(quantity what) noexcept {
+  return quantity_catalogue[static_cast<std::size_t>(what)];
+}
+constexpr std::string_view name_of(quantity what) noexcept {
+  return words_of(what).name;
+}
 // The unit the answer prints after the value ("s", "m", "m/s", "degrees").
-std::string_view unit_of(quantity what) noexcept;
+constexpr std::string_view unit_of(quantity what) noexcept {
+  return words_of(what).unit;
+}
 // The name with what the value is in: "Impact angle (degrees below the horizontal)".
-std::string_view label_of(quantity what) noexcept;
+constexpr std::string_view label_of(quantity what) noexcept {
+  return words_of(what).label;
+}
 // What the value is in, as the label says it: "degrees below the horizontal".
-std::string_view label_unit_of(quantity what) noexcept;
+constexpr std::string_view label_unit_of(quantity what) noexcept {
+  return words_of(what).label_unit;
+}
 
 // A value is right within 1 % of the answer's printed value: the six printed
 // digits are the answer a student compares with, and 1 % forgives a value
-// worked with g rounded or carried to three digits.
+// worked with g rounded or carried to three digits. Every form that marks a
+// value follows it: Practice, both quiz files, and the class's copy-proofing.
 inline constexpr double tolerance = 0.01;
+// The same in parts per ten thousand, for the exact decimal bounds a quiz
+// file writes; it must say the same.
+inline constexpr unsigned tolerance_per_10000 = static_cast<unsigned>(tolerance * 10000 + 0.5);
+static_assert(tolerance_per_10000 > 0 && tolerance_per_10000 < 10000 &&
+                  tolerance_per_10000 / 10000.0 == tolerance,
+              "the tolerance must be a whole number of parts per ten thousand");
+
+// Every question is worth the same in a quiz, whatever it asks: its values
+// share this many points (5 each of four, 4 each of five).
+inline constexpr int points_per_question = 20;
 
 // The one rule: |value - printed| <= 1 % of printed.
 bool is_right(double value, double printed) noexcept;

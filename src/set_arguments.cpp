@@ -1,10 +1,32 @@
 #include "set_arguments.h"
 
+#include <algorithm>
+#include <span>
+
 #include "class_set.h"
 #include "input.h"
 #include "text.h"
 
 namespace projectile {
+
+namespace {
+
+// The forms' options, as the usage line and the one-choice refusal list
+// them: the run is the form without one.
+auto chosen_forms() {
+  return std::span(set_forms).subspan(1);
+}
+
+std::string option_of(const set_form& form) {
+  std::string option = "--" + std::string(form.name);
+  if (!form.value.empty()) {
+    option += ' ';
+    option += form.value;
+  }
+  return option;
+}
+
+}  // namespace
 
 std::variant<set_request, std::string> parse_set_arguments(
     std::span<const std::string_view> arguments) {
@@ -20,10 +42,13 @@ std::variant<set_request, std::string> parse_set_arguments(
       value = option.substr(equals + 1);
       option = option.substr(0, equals);
     }
-    const bool takes_value = option == "--set" || option == "--count" || option == "--figures" ||
-                             option == "--class" || option == "--versions";
-    const bool flag = option == "--worksheet" || option == "--moodle" || option == "--qti" ||
-                      option == "--list" || option == "--help";
+    const set_form* form = nullptr;
+    if (option.starts_with("--") && option != "--run") {
+      form = form_named(option.substr(2));
+    }
+    const bool takes_value = option == "--set" || option == "--count" || option == "--class" ||
+                             option == "--versions" || (form != nullptr && !form->value.empty());
+    const bool flag = option == "--help" || (form != nullptr && form->value.empty());
     if (!takes_value && !flag) {
       return (option.starts_with("-") ? "unknown option '" : "unexpected argument '") +
              std::string(arguments[i]) + "'";
@@ -72,60 +97,91 @@ std::variant<set_request, std::string> parse_set_arguments(
         }
         request.versions = static_cast<int>(*versions.value);
       }
-    } else if (option != "--help") {
+    } else if (form != nullptr) {
       if (formed) {
-        return "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of "
-               "them once";
+        std::string names;
+        const auto forms = chosen_forms();
+        for (std::size_t f = 0; f < forms.size(); ++f) {
+          names += f == 0 ? "" : f + 1 == forms.size() ? " and " : ", ";
+          names += "--" + std::string(forms[f].name);
+        }
+        return names + " are one choice: give one of them once";
       }
-      if (option == "--figures") {
+      if (form->kind == form_kind::folder) {
         if (value->empty()) {
-          return "--figures needs a folder";
+          return std::string(option) + " needs a folder";
         }
         request.folder = std::string(*value);
-        request.output = set_output::figures;
-      } else if (option == "--qti") {
-        request.output = set_output::qti;
-      } else if (option == "--list") {
-        request.output = set_output::list;
-      } else {
-        request.output = option == "--worksheet" ? set_output::worksheet : set_output::moodle;
       }
+      request.form = form;
       formed = true;
     } else {
       request.help = true;
     }
   }
-  if (request.output == set_output::list && request.class_file.empty() && request.versions == 0) {
-    return "--list needs a class: give --class or --versions";
+  if (request.form->needs_class && request.class_file.empty() && request.versions == 0) {
+    return "--" + std::string(request.form->name) + " needs a class: give --class or --versions";
   }
   return request;
 }
 
+std::string set_usage() {
+  std::string usage =
+      "Usage: projectile-set [--set S] [--count N] [--class FILE | --versions K]\n"
+      "         [";
+  const auto forms = chosen_forms();
+  for (std::size_t f = 0; f < forms.size(); ++f) {
+    usage += f == 0 ? "" : " | ";
+    usage += option_of(forms[f]);
+  }
+  usage += "]\n";
+  return usage;
+}
+
 std::string set_help() {
-  return "Writes the questions of set S, the second a run of projectile-questions is\n"
-         "seeded from, each with its worked answer, as that run writes them.\n"
-         "\n"
-         "  --set S      the set: " +
-         whole_number_range(0, highest_set) +
-         "\n"
-         "               (without it, the present second, named on standard error)\n"
-         "  --count N    how many questions: 1 to " +
-         decimal(most_set_count) + " (" + decimal(default_set_count) +
-         " without it)\n"
-         "  --worksheet  the questions, then a line \"Answers\", then the answers\n"
-         "  --moodle     a Moodle XML quiz file: one embedded-answers question each\n"
-         "  --qti        a quiz package for Canvas (IMS QTI 1.2, a zip): an item for\n"
-         "               each value a question asks for; send it to a file\n"
-         "  --figures DIR  each question's figures as SVG files, DIR/question-K.svg\n"
-         "               and DIR/answer-K.svg (DIR is made if it is missing)\n"
-         "  --class FILE a version for each student named in FILE, one a line, or\n"
-         "               a CSV file (*.csv) with a Name or Student column; a sheet\n"
-         "               each, a Moodle category or Canvas group per question\n"
-         "  --versions K K versions (1 to " +
-         decimal(static_cast<std::uint32_t>(most_versions)) +
-         ") of class set S, for a class without a list\n"
-         "  --list       with a class: who has which version and set, as CSV\n"
-         "  --help       this text\n";
+  // An option, then its words from the 16th column, a line each.
+  const auto option_help = [](std::string_view option, std::string_view words) {
+    std::string made = "  " + std::string(option);
+    made.append(option.size() < 13 ? 13 - option.size() : 2, ' ');
+    for (std::size_t at = 0; at < words.size();) {
+      const std::size_t end = std::min(words.find('\n', at), words.size());
+      if (at > 0) {
+        made.append(15, ' ');
+      }
+      made += words.substr(at, end - at);
+      made += '\n';
+      at = end + 1;
+    }
+    return made;
+  };
+  std::string help =
+      "Writes the questions of set S, the second a run of projectile-questions is\n"
+      "seeded from, each with its worked answer, as that run writes them.\n"
+      "\n" +
+      option_help("--set S", "the set: " + whole_number_range(0, highest_set) +
+                                 "\n(without it, the present second, named on standard error)") +
+      option_help("--count N", "how many questions: 1 to " + decimal(most_set_count) + " (" +
+                                   decimal(default_set_count) + " without it)");
+  // The forms for a set or a class, then the class's options, then the
+  // forms of a class alone.
+  for (const bool of_class : {false, true}) {
+    if (of_class) {
+      help += option_help("--class FILE",
+                          "a version for each student named in FILE, one a line, or\n"
+                          "a CSV file (*.csv) with a Name or Student column; a sheet\n"
+                          "each, a Moodle category or Canvas group per question");
+      help += option_help("--versions K",
+                          "K versions (1 to " +
+                              decimal(static_cast<std::uint32_t>(most_versions)) +
+                              ") of class set S, for a class without a list");
+    }
+    for (const set_form& form : chosen_forms()) {
+      if (form.needs_class == of_class) {
+        help += option_help(option_of(form), form.help);
+      }
+    }
+  }
+  return help + option_help("--help", "this text");
 }
 
 }  // namespace projectile

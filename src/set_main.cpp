@@ -1,7 +1,9 @@
 // projectile-set: the questions of one set, the run that projectile-questions
-// makes when started at a given second, written for a teacher's scripts: as
-// that run writes them, as a worksheet with its answer key, as a Moodle quiz
-// file, or as figures.
+// makes when started at a given second, or a version of them for each student
+// of a class, written for a teacher's scripts in any of the forms of the
+// library's table: as that run writes them, as a worksheet with its answer
+// key, as a Moodle quiz file, as a Canvas package, as a class's list, or as
+// figures.
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -18,21 +20,17 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #else
 #include <unistd.h>
 #endif
 
-#include "class_forms.h"
 #include "class_list.h"
-#include "figure.h"
-#include "moodle.h"
+#include "forms.h"
+#include "handout.h"
 #include "problem.h"
-#include "problem_set.h"
-#include "qti.h"
 #include "set_arguments.h"
-#include "set_text.h"
-#include "text.h"
 
 namespace {
 
@@ -55,42 +53,28 @@ int write_failed() {
   return 1;
 }
 
+// A file of a folder form, made with the folders its path names; false, with
+// the reason said, when it cannot be.
 bool write_file(const std::filesystem::path& path, std::string_view contents) {
-  std::FILE* file = std::fopen(path.string().c_str(), "wb");
-  if (file == nullptr) {
+  std::error_code made;
+  std::filesystem::create_directories(path.parent_path(), made);
+  if (made) {
+    (void)std::fprintf(stderr, "projectile-set: cannot make %s: %s\n",
+                       path.parent_path().string().c_str(), made.message().c_str());
     return false;
   }
-  const bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-  return std::fclose(file) == 0 && written;
-}
-
-// Each question's two figures into `folder`, made if it is missing; 1 with
-// the file named when one cannot be written.
-int write_figures(std::uint32_t set, int count, const std::filesystem::path& folder) {
-  std::error_code made;
-  std::filesystem::create_directories(folder, made);
-  if (made) {
-    (void)std::fprintf(stderr, "projectile-set: cannot make %s: %s\n", folder.string().c_str(),
-                       made.message().c_str());
-    return 1;
+  std::FILE* file = std::fopen(path.string().c_str(), "wb");
+  bool written = file != nullptr;
+  if (written) {
+    written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
+    written = std::fclose(file) == 0 && written;
   }
-  const projectile::problem_set questions(set);
-  for (int k = 1; k <= count; ++k) {
-    const projectile::problem p = questions.at(k);
-    const std::string number = projectile::decimal(static_cast<std::uint32_t>(k));
-    const projectile::figures drawn = projectile::draw_figures(p);
-    for (const auto& [name, figure] :
-         {std::pair{"question-", &drawn.question}, std::pair{"answer-", &drawn.answer}}) {
-      const std::filesystem::path path = folder / (name + number + ".svg");
-      if (!write_file(path, *figure)) {
-        const int error = errno;
-        (void)std::fprintf(stderr, "projectile-set: cannot write %s: %s\n", path.string().c_str(),
-                           std::strerror(error));
-        return 1;
-      }
-    }
+  if (!written) {
+    const int error = errno;
+    (void)std::fprintf(stderr, "projectile-set: cannot write %s: %s\n", path.string().c_str(),
+                       std::strerror(error));
   }
-  return 0;
+  return written;
 }
 
 // A class list's names, from a file read whole: CSV when its name ends in
@@ -132,20 +116,23 @@ int main(int argc, char** argv) try {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = projectile::parse_set_arguments(arguments);
   if (const auto* refused = std::get_if<std::string>(&parsed)) {
-    (void)std::fprintf(stderr, "projectile-set: %s\n%.*s", refused->c_str(),
-                       static_cast<int>(projectile::set_usage.size()),
-                       projectile::set_usage.data());
+    (void)std::fprintf(stderr, "projectile-set: %s\n%s", refused->c_str(),
+                       projectile::set_usage().c_str());
     return 2;
   }
   const auto& request = std::get<projectile::set_request>(parsed);
   if (request.help) {
-    return put(projectile::set_usage) && put(projectile::set_help()) && std::fflush(stdout) == 0
+    return put(projectile::set_usage()) && put(projectile::set_help()) &&
+                   std::fflush(stdout) == 0
                ? 0
                : write_failed();
   }
-  if (request.output == projectile::set_output::qti && output_is_terminal()) {
-    (void)std::fputs("projectile-set: --qti writes a zip file: send it to a file, e.g. > set.zip\n",
-                     stderr);
+  const projectile::set_form& form = *request.form;
+  if (form.kind == projectile::form_kind::binary && output_is_terminal()) {
+    (void)std::fprintf(stderr,
+                       "projectile-set: --%.*s writes a zip file: send it to a file, e.g. > "
+                       "set.zip\n",
+                       static_cast<int>(form.name.size()), form.name.data());
     return 2;
   }
   // A class list is read, and refused, before anything is written.
@@ -161,12 +148,9 @@ int main(int argc, char** argv) try {
   }
   const bool of_class = !names.empty() || request.versions > 0;
   const int versions = of_class ? std::max(static_cast<int>(names.size()), request.versions) : 1;
-  const std::string too_many = request.output == projectile::set_output::moodle
-                                   ? projectile::moodle_refused(versions, request.count)
-                               : request.output == projectile::set_output::qti
-                                   ? projectile::qti_refused(versions, request.count)
-                                   : "";
-  if (!too_many.empty()) {
+  if (const std::string too_many =
+          projectile::form_refused(form, static_cast<long long>(versions) * request.count);
+      !too_many.empty()) {
     (void)std::fprintf(stderr, "projectile-set: %s\n", too_many.c_str());
     return 2;
   }
@@ -178,58 +162,28 @@ int main(int argc, char** argv) try {
     (void)std::fprintf(stderr, "projectile-set: set %lu, from the clock\n",
                        static_cast<unsigned long>(set));
   }
-  // The set is written in blocks, each one write.
+  const projectile::handout made =
+      of_class ? projectile::handout_of_class(set, request.count, names, versions)
+               : projectile::handout_of_set(set, request.count);
+  // The set is written in blocks, each one write. A file's bytes are the
+  // same on every platform; only the text keeps the platform's line ends.
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
-  bool written = true;
-  if (of_class) {
-    const std::vector<projectile::student> students = projectile::class_of(set, names, versions);
-    const std::vector<std::uint32_t> sets = projectile::sets_of(students);
-    switch (request.output) {
-      case projectile::set_output::figures:
-        for (const projectile::student& s : students) {
-          const std::filesystem::path folder =
-              std::filesystem::path(request.folder) /
-              ("version-" + projectile::decimal(static_cast<std::uint32_t>(s.version)));
-          if (const int status = write_figures(s.set, request.count, folder); status != 0) {
-            return status;
-          }
-        }
-        return 0;
-      case projectile::set_output::moodle:
-        written = projectile::write_moodle_class(set, sets, request.count, put);
-        break;
-      case projectile::set_output::qti:
-        written = projectile::write_qti_class(set, sets, request.count, put);
-        break;
-      case projectile::set_output::list:
-        written = projectile::write_class_list(students, put);
-        break;
-      case projectile::set_output::run:
-      case projectile::set_output::worksheet:
-        written = projectile::write_class_sheets(students, request.count, put);
-        break;
-    }
-    return written ? 0 : write_failed();
+#ifdef _WIN32
+  if (form.kind == projectile::form_kind::file || form.kind == projectile::form_kind::binary) {
+    (void)_setmode(_fileno(stdout), _O_BINARY);
   }
-  const projectile::problem_set questions(set);
-  switch (request.output) {
-    case projectile::set_output::figures:
-      return write_figures(set, request.count, request.folder);
-    case projectile::set_output::moodle:
-      written = projectile::write_moodle(questions, request.count, put);
-      break;
-    case projectile::set_output::qti:
-      written = projectile::write_qti(questions, request.count, put);
-      break;
-    case projectile::set_output::list:  // refused without a class
-    case projectile::set_output::run:
-    case projectile::set_output::worksheet:
-      written = projectile::write_text(questions, request.count,
-                                       request.output == projectile::set_output::worksheet
-                                           ? projectile::text_form::worksheet
-                                           : projectile::text_form::run,
-                                       put);
-      break;
+#endif
+  bool folder_failed = false;
+  const bool written = form.write(
+      made, {put,
+             [&](std::string_view path, std::string_view contents) {
+               folder_failed = !write_file(std::filesystem::path(request.folder) / path, contents);
+               return !folder_failed;
+             },
+             projectile::drawn_afresh,
+             {}});
+  if (folder_failed) {
+    return 1;
   }
   return written ? 0 : write_failed();
 } catch (const std::exception& error) {

@@ -9,18 +9,19 @@ namespace projectile {
 
 void append_key_table(text& out, const problem_set& set, int count) {
   // Two passes over the rows, one for the widths and one to write them,
-  // rather than keeping them: reaching a question costs less than a row's
+  // rather than keeping them: drawing a question costs less than a row's
   // formatting, and memory stays bounded whatever the count.
   std::array<std::size_t, key_columns.size()> widths{};
   for (std::size_t c = 0; c < key_columns.size(); ++c) {
     widths[c] = key_columns[c].size();
   }
-  for (int n = 1; n <= count; ++n) {
-    const auto row = key_row(set.at(n));
+  set.each(count, [&](int n, const question& q) {
+    const auto row = key_row(problem_of(n, q));
     for (std::size_t c = 0; c < row.size(); ++c) {
       widths[c] = std::max(widths[c], row[c].size());
     }
-  }
+    return true;
+  });
   const auto line = [&](const auto& cells) {
     for (std::size_t c = 0; c < cells.size(); ++c) {
       const std::string_view cell = cells[c];
@@ -34,25 +35,24 @@ void append_key_table(text& out, const problem_set& set, int count) {
     out.append("\n");
   };
   line(key_columns);
-  for (int n = 1; n <= count; ++n) {
-    line(key_row(set.at(n)));
-  }
+  set.each(count, [&](int n, const question& q) {
+    line(key_row(problem_of(n, q)));
+    return true;
+  });
 }
 
 bool write_text(const problem_set& set, int count, text_form form, const block_sink& write) {
   block_writer blocks(write);
   text& out = blocks.out();
-  crt_rand raw{set.number()};
-  // Counted in long long: an int would overflow after a count of INT_MAX.
-  for (long long n = 1; n <= count; ++n) {
-    const question q = draw_question(raw);
-    write_question(out, static_cast<int>(n), q);
+  const bool questions_written = set.each(count, [&](int n, const question& q) {
+    write_question(out, n, q);
     if (form == text_form::run) {
       write_answer(out, solve(q.params));
     }
-    if (!blocks.flush()) {
-      return false;
-    }
+    return blocks.flush();
+  });
+  if (!questions_written) {
+    return false;
   }
   if (form == text_form::worksheet) {
     // The key: what a teacher marks with, a table of the asked values, then
@@ -60,16 +60,15 @@ bool write_text(const problem_set& set, int count, text_form form, const block_s
     // (a few nanoseconds each), so that memory stays bounded.
     out.append("\nAnswers\n\n");
     append_key_table(out, set, count);
-    raw = crt_rand{set.number()};
-    for (long long n = 1; n <= count; ++n) {
-      const question q = draw_question(raw);
+    const bool answers_written = set.each(count, [&](int n, const question& q) {
       out.append("\n");
-      out.append_i(static_cast<int>(n));
+      out.append_i(n);
       out.append(".");
       write_answer(out, solve(q.params));
-      if (!blocks.flush()) {
-        return false;
-      }
+      return blocks.flush();
+    });
+    if (!answers_written) {
+      return false;
     }
   }
   return blocks.flush(true);

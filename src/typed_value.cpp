@@ -26,7 +26,8 @@ struct typed_unit {
   double factor;
 };
 
-constexpr std::array<typed_unit, 18> typed_units = {{
+// Sized by its entries: a count written by hand left two empty units once.
+constexpr auto typed_units = std::to_array<typed_unit>({
     {dimension::time, "s", 1},
     {dimension::time, "sec", 1},
     {dimension::time, "second", 1},
@@ -44,7 +45,7 @@ constexpr std::array<typed_unit, 18> typed_units = {{
     {dimension::angle, "deg", 1},
     {dimension::angle, "\u00B0", 1},
     {dimension::angle, "rad", 180 / std::numbers::pi},
-}};
+});
 
 constexpr dimension dimension_of(quantity what) noexcept {
   switch (what) {

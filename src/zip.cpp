@@ -80,29 +80,43 @@ std::uint32_t crc32(std::string_view bytes, std::uint32_t before) noexcept {
   return ~c;
 }
 
-bool zip_writer::add_header(std::string_view name, std::uint32_t crc, std::uint32_t size) {
-  entries_.push_back({std::string(name), crc, size, written_});
+bool zip_writer::add_header(std::string_view name, std::uint32_t crc, std::uint64_t size) {
+  constexpr std::uint64_t header_size = 30;
+  if (!zip_fits(entries_.size() + 1, name.size(), written_ + header_size + name.size() + size)) {
+    refused_ = true;
+    return false;
+  }
+  entries_.push_back(
+      {std::string(name), crc, static_cast<std::uint32_t>(size), static_cast<std::uint32_t>(written_)});
   std::string header;
   put32(header, 0x04034B50U);
-  put_common(header, crc, size, name);
+  put_common(header, crc, static_cast<std::uint32_t>(size), name);
   header += name;
-  written_ += static_cast<std::uint32_t>(header.size()) + size;
+  written_ += header.size() + size;
   return write_(header);
 }
 
 bool zip_writer::add(std::string_view name, std::string_view contents) {
-  return add_header(name, crc32(contents), static_cast<std::uint32_t>(contents.size())) &&
+  return add_header(name, crc32(contents), contents.size()) &&
          (contents.empty() || write_(contents));
 }
 
 bool zip_writer::add_made(std::string_view name, const file_maker& make) {
   std::uint32_t crc = 0;
-  std::uint32_t size = 0;
-  make([&](std::string_view block) {
+  std::uint64_t size = 0;
+  // Past what an entry can hold, there is no use going on.
+  const bool made = make([&](std::string_view block) {
+    size += block.size();
+    if (size > most_zip_bytes) {
+      return false;
+    }
     crc = crc32(block, crc);
-    size += static_cast<std::uint32_t>(block.size());
     return true;
   });
+  if (!made && size > most_zip_bytes) {
+    refused_ = true;
+    return false;
+  }
   return add_header(name, crc, size) && make(write_);
 }
 
@@ -119,6 +133,11 @@ bool zip_writer::finish() {
     put32(directory, e.offset);
     directory += e.name;
   }
+  // The directory's end record gives its own size and offset in 32 bits.
+  if (!zip_fits(entries_.size(), 0, written_ + directory.size())) {
+    refused_ = true;
+    return false;
+  }
   const auto count = static_cast<std::uint32_t>(entries_.size());
   const auto directory_size = static_cast<std::uint32_t>(directory.size());
   put32(directory, 0x06054B50U);
@@ -127,7 +146,7 @@ bool zip_writer::finish() {
   put16(directory, count);
   put16(directory, count);
   put32(directory, directory_size);
-  put32(directory, written_);
+  put32(directory, static_cast<std::uint32_t>(written_));
   put16(directory, 0);  // no comment
   return write_(directory);
 }

@@ -27,12 +27,13 @@ TEST(Address, NamesAViewAndASetOrNot) {
   EXPECT_EQ(read_address(address_of_set(0)).set, 0U);
   EXPECT_EQ(address_of_set(UINT32_MAX), "#set=4294967295");
   // (What is read is parts of the text it is read from, which must outlive it.)
-  const std::string written = sheet_address(7, 30);
+  const std::string written = sheet_address(7, 30, 12);
   const auto sheet = read_address(written);
   EXPECT_EQ(sheet.view, "worksheet");
   EXPECT_EQ(sheet.set, 7U);
   EXPECT_EQ(sheet.versions_typed, "30");
-  EXPECT_EQ(sheet_address(7, 0), "#worksheet&set=7");
+  EXPECT_EQ(sheet.count_typed, "12");
+  EXPECT_EQ(sheet_address(7, 0, 5), "#worksheet&set=7&count=5");
   const std::string practised = practice_address(4294967295U);
   const auto practice = read_address(practised);
   EXPECT_EQ(practice.view, "practice");

@@ -16,16 +16,16 @@ TEST(SetArguments, TakesEachOptionInEitherForm) {
   const auto defaults = std::get<set_request>(parsed({}));
   EXPECT_EQ(defaults.set, std::nullopt);
   EXPECT_EQ(defaults.count, 10);
-  EXPECT_EQ(defaults.output, set_output::run);
+  EXPECT_EQ(defaults.form->name, "run");
 
   const auto given = std::get<set_request>(parsed({"--count=10000", "--moodle", "--set", "0"}));
   EXPECT_EQ(given.set, 0U);
   EXPECT_EQ(given.count, 10000);
-  EXPECT_EQ(given.output, set_output::moodle);
+  EXPECT_EQ(given.form->name, "moodle");
 
   const auto sheet = std::get<set_request>(parsed({"--worksheet", "--set=4294967295", "--help"}));
   EXPECT_EQ(sheet.set, 4294967295U);
-  EXPECT_EQ(sheet.output, set_output::worksheet);
+  EXPECT_EQ(sheet.form->name, "worksheet");
   EXPECT_TRUE(sheet.help);
 }
 

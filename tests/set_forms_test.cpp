@@ -34,7 +34,7 @@ TEST(ProblemSetWrite, TheFormsHoldTheSameQuestionsAndAnswers) {
             "\n1." + run.substr(answer_1, second - answer_1) + "\n2." + run.substr(answer_2));
 
   std::string moodle;
-  ASSERT_TRUE(write_moodle(problem_set(1796634001), 2, [&](std::string_view block) {
+  ASSERT_TRUE(write_moodle(handout_of_set(1796634001, 2), [&](std::string_view block) {
     moodle += block;
     return true;
   }));

@@ -12,11 +12,12 @@ namespace {
 
 constexpr std::string_view set_key = "set=";
 constexpr std::string_view versions_key = "versions=";
+constexpr std::string_view count_key = "count=";
 
 }  // namespace
 
 page_address read_address(std::string_view address) noexcept {
-  page_address read{page_views[0], std::nullopt, std::nullopt, {}};
+  page_address read{page_views[0], std::nullopt, std::nullopt, {}, {}};
   bool viewed = false;
   if (const auto hash = address.find('#'); hash != std::string_view::npos) {
     address.remove_prefix(hash + 1);
@@ -33,6 +34,9 @@ page_address read_address(std::string_view address) noexcept {
     } else if (part.starts_with(versions_key)) {
       part.remove_prefix(versions_key.size());
       read.versions_typed = part;
+    } else if (part.starts_with(count_key)) {
+      part.remove_prefix(count_key.size());
+      read.count_typed = part;
     } else if (!viewed) {
       const auto* named = std::find(page_views.begin(), page_views.end(), part);
       if (named != page_views.end()) {
@@ -61,7 +65,7 @@ std::string practice_address(std::uint32_t set) {
   return address;
 }
 
-std::string sheet_address(std::uint32_t set, int versions) {
+std::string sheet_address(std::uint32_t set, int versions, int count) {
   std::string address("#worksheet&");
   address += set_key;
   address += decimal(set);
@@ -70,6 +74,9 @@ std::string sheet_address(std::uint32_t set, int versions) {
     address += versions_key;
     address += decimal(static_cast<std::uint32_t>(versions));
   }
+  address += '&';
+  address += count_key;
+  address += decimal(static_cast<std::uint32_t>(count));
   return address;
 }
 

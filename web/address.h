@@ -18,16 +18,18 @@ struct page_address {
   std::optional<std::string_view> set_typed;  // as written after the first "set="
   std::optional<std::uint32_t> set;           // that text, read as a set
   std::string_view versions_typed;            // as written after "versions=": a class's
+  std::string_view count_typed;               // as written after "count=": a sheet's
 };
 page_address read_address(std::string_view address) noexcept;
 
 // The address's part that opens the page at `set`: "#set=S"; at Practice of
 // `set`: "#practice&set=S"; at the Worksheet of a set, or of a class set
 // with its number of versions (never its names, which stay on the
-// teacher's machine): "#worksheet&set=S&versions=K".
+// teacher's machine), with its number of questions:
+// "#worksheet&set=S&versions=K&count=N".
 std::string address_of_set(std::uint32_t set);
 std::string practice_address(std::uint32_t set);
-std::string sheet_address(std::uint32_t set, int versions);
+std::string sheet_address(std::uint32_t set, int versions, int count);
 
 // Why an address's set is not taken, and what the run does instead.
 std::string address_set_refused(std::string_view typed);

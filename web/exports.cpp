@@ -2,7 +2,7 @@
 // export and nowhere else. Each returns what the page lays out, every text,
 // number and verdict in it the library's, so the page keeps no rule or
 // message of its own: one JSON object, except console_run, which returns the
-// run's status, and sheet_moodle and sheet_qti, which return the file itself.
+// run's status.
 // What is returned stays valid until the next call that returns something.
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
@@ -50,6 +50,22 @@ constexpr std::string_view storage_refused_line =
 
 std::optional<projectile::practice_session> practice;
 
+// A set, the address that opens the page at it, and where its Practice is
+// kept.
+void set_members(json_object& reply, std::uint32_t set) {
+  reply.number("set", set)
+      .text("link", projectile::address_of_set(set))
+      .text("key", record_key(set))
+      .text("noStorage", storage_refused_line);
+}
+
+// Practice's calls before Practice has a set: the page never makes them,
+// but a call out of order is answered, not undefined.
+const char* practice_not_open() {
+  reply().text("problem", "Practice has no set open.").done();
+  return returned.c_str();
+}
+
 // What the answer's area shows: as far as hints went, all of it once shown,
 // nothing before either.
 void answer_members(json_object& reply) {
@@ -88,29 +104,33 @@ const char* practice_question(std::string_view notice = "") {
 
 extern "C" {
 
-// The view the address names ("#practice", say), else the console, and the
-// number of versions it names for the Worksheet, as written.
-EMSCRIPTEN_KEEPALIVE const char* page_view(const char* address) {
+// What the page opens at, from its address read once: the view it names
+// (the console's when none) and the views there are; the set the address
+// names, else the clock's second, with a notice when it names a set no run
+// can have, the address that opens the page at it and where its Practice is
+// kept; and a sheet's number of questions and a class's number of
+// versions, as written.
+EMSCRIPTEN_KEEPALIVE const char* page_open(const char* address) {
   const auto asked = projectile::read_address(address);
-  reply().text("view", asked.view).text("versions", asked.versions_typed).done();
+  const std::uint32_t set = asked.set.value_or(projectile::seeded_from_clock().state);
+  json_object opened = reply();
+  opened.text("view", asked.view)
+      .list("views", projectile::page_views.size(),
+            [](std::size_t i) { json_object::quote(returned, projectile::page_views[i]); })
+      .text("versions", asked.versions_typed)
+      .text("count", asked.count_typed)
+      .text("notice",
+            asked.set_typed && !asked.set ? projectile::address_set_refused(*asked.set_typed) : "");
+  set_members(opened, set);
+  opened.done();
   return returned.c_str();
 }
 
-// The set of a run the page starts: the one `address` names, for the first
-// run (an empty address for the others), else the clock's second, with a
-// notice when the address names a set no run can have; the address that
-// opens the page at it, and where its Practice is kept.
-EMSCRIPTEN_KEEPALIVE const char* run_set(const char* address) {
-  const auto asked = projectile::read_address(address);
-  const std::uint32_t set = asked.set.value_or(projectile::seeded_from_clock().state);
-  reply()
-      .number("set", set)
-      .text("notice",
-            asked.set_typed && !asked.set ? projectile::address_set_refused(*asked.set_typed) : "")
-      .text("link", projectile::address_of_set(set))
-      .text("key", record_key(set))
-      .text("noStorage", storage_refused_line)
-      .done();
+// The set of a console run after the first: the clock's second.
+EMSCRIPTEN_KEEPALIVE const char* run_set() {
+  json_object chosen = reply();
+  set_members(chosen, projectile::seeded_from_clock().state);
+  chosen.done();
   return returned.c_str();
 }
 
@@ -132,17 +152,26 @@ EMSCRIPTEN_KEEPALIVE const char* practice_open(std::uint32_t set, const char* ke
 }
 
 EMSCRIPTEN_KEEPALIVE const char* practice_next() {
+  if (!practice) {
+    return practice_not_open();
+  }
   practice->next();
   return practice_question();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* practice_start_over() {
+  if (!practice) {
+    return practice_not_open();
+  }
   practice->start_over();
   return practice_question();
 }
 
 // The values typed into the question's fields, a line each.
 EMSCRIPTEN_KEEPALIVE const char* practice_check(const char* typed) {
+  if (!practice) {
+    return practice_not_open();
+  }
   std::vector<std::string_view> values;
   for (std::string_view rest = typed;;) {
     const auto end = rest.find('\n');
@@ -176,6 +205,9 @@ EMSCRIPTEN_KEEPALIVE const char* practice_check(const char* typed) {
 
 // The next line of the worked answer.
 EMSCRIPTEN_KEEPALIVE const char* practice_hint() {
+  if (!practice) {
+    return practice_not_open();
+  }
   const std::string_view line = practice->hint();
   json_object hinted = reply();
   hinted.text("heard", line);
@@ -185,6 +217,9 @@ EMSCRIPTEN_KEEPALIVE const char* practice_hint() {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* practice_show() {
+  if (!practice) {
+    return practice_not_open();
+  }
   practice->show_answer();
   json_object shown = reply();
   answer_members(shown);
@@ -200,32 +235,25 @@ EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set, const char* count, const
   return returned.c_str();
 }
 
-// The sheet on show as a Moodle quiz file, the bytes projectile-set --moodle
-// writes.
-EMSCRIPTEN_KEEPALIVE const char* sheet_moodle() {
-  returned.clear();
-  projectile::sheet_moodle(returned);
-  return returned.c_str();
-}
-
-// The sheet on show as a package for Canvas, the bytes projectile-set --qti
-// writes: a zip, which holds NULs, so after its length in four bytes, least
-// significant first.
-EMSCRIPTEN_KEEPALIVE const char* sheet_qti() {
-  returned.assign(4, '\0');
-  projectile::sheet_qti(returned);
-  const auto size = static_cast<std::uint32_t>(returned.size() - 4);
-  for (std::size_t i = 0; i < 4; ++i) {
-    returned[i] = static_cast<char>((size >> (8 * i)) & 0xFFU);
+// The sheet on show in the form called `form`, the bytes projectile-set
+// writes, with a class's Practice links on `page` (see sheet.h): JSON with
+// the file's name and type, and where its bytes are in memory (`at`,
+// `size`), valid until the next call; or why there is none.
+EMSCRIPTEN_KEEPALIVE const char* sheet_file(const char* form, const char* page) {
+  static std::string file;
+  const auto made = projectile::sheet_file(file, form, page);
+  json_object answered = reply();
+  if (!made.problem.empty()) {
+    answered.text("problem", made.problem).done();
+    return returned.c_str();
   }
-  return returned.data();
-}
-
-// The class on show as the list projectile-set --list writes, with each
-// student's Practice link on `page`, the page's address without its fragment.
-EMSCRIPTEN_KEEPALIVE const char* sheet_list(const char* page) {
-  returned.clear();
-  projectile::sheet_list(returned, page);
+  // The page reads the bytes where they are: a pointer is 32 bits in
+  // WebAssembly.
+  answered.text("file", made.name)
+      .text("type", made.type)
+      .number("at", static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(file.data())))
+      .number("size", static_cast<std::uint32_t>(file.size()))
+      .done();
   return returned.c_str();
 }
 

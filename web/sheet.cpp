@@ -5,15 +5,14 @@
 #include <vector>
 
 #include "address.h"
-#include "class_forms.h"
+#include "forms.h"
+#include "handout.h"
 #include "class_list.h"
 #include "class_set.h"
 #include "figure.h"
 #include "input.h"
 #include "json.h"
-#include "moodle.h"
 #include "problem_set.h"
-#include "qti.h"
 #include "set_text.h"
 #include "text.h"
 
@@ -29,19 +28,18 @@ constexpr int most_class_questions = 2000;
 
 struct kept_sheet {
   std::string typed;  // the fields it was made from
-  std::uint32_t set;  // the set, or the class set
-  int count;
-  bool of_class;
-  std::vector<student> students;            // one, unnamed, for a set alone
+  handout made;
   std::vector<std::vector<figures>> drawn;  // each student's, by question
 };
 std::optional<kept_sheet> kept;
 
+// The fields, each after its length: no two ways of typing them are one key.
 std::string fields_key(const sheet_fields& typed) {
   std::string key;
   for (const std::string_view field : {typed.set, typed.count, typed.versions, typed.names}) {
+    key += decimal(static_cast<std::uint32_t>(field.size()));
+    key += ':';
     key += field;
-    key += '\0';
   }
   return key;
 }
@@ -62,24 +60,23 @@ void quote_row(std::string& out, const problem& p) {
   out += ']';
 }
 
-std::string heading_of(const kept_sheet& made, const student& s) {
+std::string heading_of(const handout& made, const student& s) {
   return made.of_class ? s.name + ", set " + decimal(s.set) : "";
 }
 
 const figures& kept_figures(std::uint32_t set, const problem& p) {
-  const kept_sheet& made = *kept;
+  const kept_sheet& sheet = *kept;
   std::size_t i = 0;
-  while (made.students[i].set != set) {
+  while (sheet.made.students[i].set != set) {
     ++i;
   }
-  return made.drawn[i][static_cast<std::size_t>(p.number - 1)];
+  return sheet.drawn[i][static_cast<std::size_t>(p.number - 1)];
 }
 
-block_sink onto(std::string& out) {
-  return [&out](std::string_view block) {
-    out += block;
-    return true;
-  };
+// The forms the page offers for this handout: those with a button, and a
+// class's own only for a class.
+bool offered(const set_form& form, const handout& made) {
+  return !form.button.empty() && (made.of_class || !form.needs_class);
 }
 
 }  // namespace
@@ -128,20 +125,19 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
     json_object(out).flag("unchanged", true).number("count", *count.value).done();
     return;
   }
-  kept.emplace(kept_sheet{key, *set.value, n, versions > 0, {}, {}});
-  kept_sheet& made = *kept;
-  made.students =
-      made.of_class ? class_of(made.set, names, versions) : std::vector<student>{{"", 1, made.set}};
+  kept.emplace(kept_sheet{key,
+                          versions > 0 ? handout_of_class(*set.value, n, names, versions)
+                                       : handout_of_set(*set.value, n),
+                          {}});
+  const handout& made = kept->made;
   for (const student& s : made.students) {
-    const problem_set questions(s.set);
-    auto& drawn = made.drawn.emplace_back();
-    for (int k = 1; k <= n; ++k) {
-      drawn.push_back(draw_figures(questions.at(k)));
-    }
+    auto& drawn = kept->drawn.emplace_back();
+    problem_set(s.set).each(n, [&](int k, const question& q) {
+      drawn.push_back(draw_figures(problem_of(k, q)));
+      return true;
+    });
   }
   const std::string number = decimal(made.set);
-  const std::string named =
-      made.of_class ? "projectile-class-" + number : "projectile-set-" + number;
   json_object reply(out);
   reply.number("count", *count.value)
       .text("title", (made.of_class ? "Projectile motion questions, class set "
@@ -159,7 +155,7 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
                                              question_text(questions.at(static_cast<int>(k) + 1)));
                         })
                   .list("figures", static_cast<std::size_t>(n),
-                        [&](std::size_t k) { json_object::quote(out, made.drawn[i][k].question); })
+                        [&](std::size_t k) { json_object::quote(out, kept->drawn[i][k].question); })
                   .done();
             })
       .list("head", key_columns.size(),
@@ -176,6 +172,12 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
   // theirs from Practice at their own sets.
   const problem_set single(made.set);
   const std::size_t answers = made.of_class ? 0 : static_cast<std::size_t>(n);
+  std::vector<const set_form*> downloads;
+  for (const set_form& form : set_forms) {
+    if (offered(form, made)) {
+      downloads.push_back(&form);
+    }
+  }
   reply
       .list("answers", answers,
             [&](std::size_t k) {
@@ -184,35 +186,41 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
                   out, decimal(static_cast<std::uint32_t>(p.number)) + ".\n" + answer_text(p));
             })
       .list("answerFigures", answers,
-            [&](std::size_t k) { json_object::quote(out, made.drawn[0][k].answer); })
-      .text("file", named + ".xml")
-      .text("canvasFile", named + ".zip")
-      .text("listFile", made.of_class ? named + ".csv" : "")
-      .text("address", sheet_address(made.set, made.of_class ? versions : 0))
+            [&](std::size_t k) { json_object::quote(out, kept->drawn[0][k].answer); })
+      .list("downloads", downloads.size(),
+            [&](std::size_t d) {
+              json_object(out)
+                  .text("form", downloads[d]->name)
+                  .text("label", downloads[d]->button)
+                  .done();
+            })
+      .text("address", sheet_address(made.set, made.of_class ? versions : 0, n))
       .done();
 }
 
-void sheet_moodle(std::string& out) {
-  const kept_sheet& made = *kept;
-  if (made.of_class) {
-    write_moodle_class(made.set, sets_of(made.students), made.count, onto(out), kept_figures);
-  } else {
-    write_moodle(problem_set(made.set), made.count, onto(out), kept_figures);
+sheet_download sheet_file(std::string& file, std::string_view name, std::string_view page) {
+  file.clear();
+  if (!kept) {
+    return {"There is no sheet yet: press Show first.", {}, {}};
   }
-}
-
-void sheet_qti(std::string& out) {
-  const kept_sheet& made = *kept;
-  if (made.of_class) {
-    write_qti_class(made.set, sets_of(made.students), made.count, onto(out), kept_figures);
-  } else {
-    write_qti(problem_set(made.set), made.count, onto(out), kept_figures);
+  const handout& made = kept->made;
+  const set_form* form = form_named(name);
+  if (form == nullptr || !offered(*form, made)) {
+    return {"The page makes no such file of this sheet.", {}, {}};
   }
-}
-
-void sheet_list(std::string& out, std::string_view page) {
-  write_class_list(kept->students, onto(out),
-                   [&](std::uint32_t set) { return std::string(page) + practice_address(set); });
+  if (const std::string refused =
+          form_refused(*form, static_cast<long long>(made.students.size()) * made.count);
+      !refused.empty()) {
+    return {"This sheet is too large for the file: " + refused + ".", {}, {}};
+  }
+  form->write(made, {[&file](std::string_view block) {
+                       file += block;
+                       return true;
+                     },
+                     {},
+                     kept_figures,
+                     [&](std::uint32_t set) { return std::string(page) + practice_address(set); }});
+  return {{}, file_name_of(*form, made), form->media_type};
 }
 
 }  // namespace projectile

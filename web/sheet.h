@@ -23,11 +23,17 @@ struct sheet_fields {
 // made; or what is wrong with the fields, beside the field at fault.
 void make_sheet(std::string& out, const sheet_fields& typed);
 
-// The sheet made last as a Moodle file, a Canvas package, or a class's list
-// with each student's Practice link on `page` (the page's address without
-// its fragment): the bytes projectile-set writes for the same set or class.
-void sheet_moodle(std::string& out);
-void sheet_qti(std::string& out);
-void sheet_list(std::string& out, std::string_view page);
+// The sheet made last in the form called `name` (one with a button, as the
+// sheet's reply lists them), with each student's Practice link on `page`
+// (the page's address without its fragment), into `file`: the bytes
+// projectile-set writes for the same set or class. Its name and media type;
+// or, and `file` empty, why there is none: no sheet made yet, or no such
+// form of it.
+struct sheet_download {
+  std::string problem;
+  std::string name;
+  std::string_view type;
+};
+sheet_download sheet_file(std::string& file, std::string_view name, std::string_view page);
 
 }  // namespace projectile
