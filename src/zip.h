@@ -36,6 +36,7 @@ using file_maker = std::function<bool(const block_sink&)>;
 
 class zip_writer {
  public:
+  // `write` is kept by reference: it must outlive the writer.
   explicit zip_writer(const block_sink& write) : write_(write) {}
 
   // One file, under `name` (a relative path with '/' between folders).

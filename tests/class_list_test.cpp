@@ -59,6 +59,9 @@ TEST(ClassList, RefusesWhatWillNotDoNamingTheLine) {
   }
   EXPECT_EQ(refusal("h\n\"a\nb\",1\n", list_format::csv),
             "line 2: the name holds a control character");
+  // A quoted line break in another column is a line of the file too.
+  EXPECT_EQ(refusal("Name,Note\r\nAnn,\"x\r\ny\"\r\nAnn,z\r\n", list_format::csv),
+            "line 4: the name \"Ann\" is on line 2 too");
   std::string many;
   for (int i = 1; i <= 1001; ++i) {
     many += "Student " + std::to_string(i) + "\n";

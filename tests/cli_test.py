@@ -35,6 +35,10 @@ FROZEN_TIME_LIBRARY = None  # set from the command line
 FROZEN_SEED = 1767225600  # 2026-01-01 00:00:00 UTC
 OPENING = reference.BANNER + reference.COUNT_PROMPT
 TIMEOUT = 60
+# The rule for a right value, read from its one place in the source, so that
+# the quiz files' margins are held to whatever it says.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "quantity.h")) as quantity_h:
+    TOLERANCE = decimal.Decimal(re.search(r"inline constexpr double tolerance = ([0-9.]+);", quantity_h.read())[1])
 
 
 def frozen(seed=FROZEN_SEED):
@@ -288,6 +292,20 @@ def model_pieces(set_number, count):
 
 USAGE = ("Usage: projectile-set [--set S] [--count N] [--class FILE | --versions K]\n"
          "         [--worksheet | --moodle | --qti | --list | --figures DIR]\n")
+def assert_images_resolve(test, quiz, names):
+    """Every image of a Canvas assessment names a file of its package as
+    Canvas resolves it on import: $IMS-CC-FILEBASE$/P links the file whose
+    path in the zip is P, or is P less some of its leading folders (Canvas
+    drops leading folders of P to find a match, and never adds any)."""
+    sources = [m for element in quiz.iter() if element.text
+               for m in re.findall(r'<img src="([^"]*)"', element.text)]
+    test.assertTrue(sources)
+    for source in sources:
+        test.assertTrue(source.startswith("$IMS-CC-FILEBASE$/"), source)
+        wanted = source[len("$IMS-CC-FILEBASE$/"):]
+        test.assertTrue(any(name == wanted or wanted.endswith("/" + name) for name in names), source)
+
+
 PRINTED = [("Time of flight", r"Time of flight = (\S+) s", "s"), ("Range", r"Range = (\S+) m", "m"),
            ("Max height", r"Max height = (\S+) m", "m"),
            ("Impact speed", r"Velocity on impact is (\S+) m/s", "m/s"),
@@ -354,7 +372,7 @@ class ProjectileSet(unittest.TestCase):
             self.assertEqual(sum(int(weight) for _, weight, *_ in blanks), 20)
             self.assertEqual(question.findtext("defaultgrade"), "20")
             for _, _, value, tolerance, _ in blanks:
-                self.assertAlmostEqual(float(tolerance) / float(value), 0.01, delta=1e-7)
+                self.assertAlmostEqual(float(tolerance) / float(value), float(TOLERANCE), delta=1e-7)
             feedback = question.findtext("generalfeedback/text")
             self.assertTrue(feedback.startswith(
                 "<pre>" + html.escape(answer.strip("\n"), quote=False) + "</pre>"))
@@ -409,6 +427,7 @@ class ProjectileSet(unittest.TestCase):
                                            env=dict(os.environ, XML_CATALOG_FILES=os.path.join(schemas, "catalog.xml")))
                     self.assertEqual(valid.returncode, 0, valid.stderr.decode()[-500:])
                 quiz = ElementTree.parse(os.path.join(files, assessment_file)).getroot()
+                assert_images_resolve(self, quiz, names)
                 self.assertEqual(quiz.find(f"{qti}assessment").get("title"), f"Projectile motion, set {set_number}")
                 items = list(quiz.iter(f"{qti}item"))
                 self.assertEqual(len({i.get("ident") for i in items}), len(items))
@@ -425,9 +444,9 @@ class ProjectileSet(unittest.TestCase):
                     render = item.find(f".//{qti}render_fib")
                     self.assertEqual((render.get("fibtype"), [c.tag for c in render]), ("Decimal", [f"{qti}response_label"]))
                     value = item.findtext(f".//{qti}varequal")
-                    # The margin is 1 % of the printed value, exactly.
-                    self.assertEqual(decimal.Decimal(item.findtext(f".//{qti}vargte")), decimal.Decimal(value) * decimal.Decimal("0.99"))
-                    self.assertEqual(decimal.Decimal(item.findtext(f".//{qti}varlte")), decimal.Decimal(value) * decimal.Decimal("1.01"))
+                    # The margin is the tolerance of the printed value, exactly.
+                    self.assertEqual(decimal.Decimal(item.findtext(f".//{qti}vargte")), decimal.Decimal(value) * (1 - TOLERANCE))
+                    self.assertEqual(decimal.Decimal(item.findtext(f".//{qti}varlte")), decimal.Decimal(value) * (1 + TOLERANCE))
                     got.append((item.get("title"), value, int(fields["points_possible"])))
                 self.assertEqual(got, expected)
                 with open(os.path.join(files, os.path.dirname(assessment_file), "assessment_meta.xml")) as meta_file:
@@ -498,11 +517,13 @@ class ProjectileSet(unittest.TestCase):
             package = set_run("--versions", "4", "--set", "7", "--count", "3", "--qti").stdout
             with zipfile.ZipFile(io.BytesIO(package)) as archive:
                 archive.extractall(folder)
+                names = archive.namelist()
             schemas = os.path.join(os.path.dirname(os.path.abspath(__file__)), "schemas")
             valid = subprocess.run(["xmllint", "--nonet", "--noout", "--dtdvalid", os.path.join(schemas, "qti-canvas.dtd"),
                                     os.path.join(folder, "projectile-set-7", "projectile-set-7.xml")], capture_output=True)
             self.assertEqual(valid.returncode, 0, valid.stderr.decode())
             quiz = ElementTree.parse(os.path.join(folder, "projectile-set-7", "projectile-set-7.xml")).getroot()
+            assert_images_resolve(self, quiz, names)
             qti = "{http://www.imsglobal.org/xsd/ims_qtiasiv1p2}"
             groups = quiz.findall(f"{qti}assessment/{qti}section/{qti}section")
             self.assertTrue(groups and all(g.findtext(f".//{qti}selection_number") == "1" for g in groups))

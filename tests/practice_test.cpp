@@ -170,13 +170,16 @@ TEST(ReadTyped, RefusesAnythingElse) {
   }
 }
 
-TEST(IsRight, WithinOnePercentOfThePrintedValue) {
+TEST(IsRight, WithinTheToleranceOfThePrintedValue) {
+  // Just inside and just outside, a hundredth of the tolerance either way.
+  const double in = tolerance * 0.99;
+  const double out = tolerance * 1.01;
   for (const double printed : {35.348, 0.153845, 1020.0, 20.0}) {
     EXPECT_TRUE(is_right(printed, printed));
-    EXPECT_TRUE(is_right(printed * 1.0099, printed)) << printed;
-    EXPECT_TRUE(is_right(printed * 0.9901, printed)) << printed;
-    EXPECT_FALSE(is_right(printed * 1.0101, printed)) << printed;
-    EXPECT_FALSE(is_right(printed * 0.9899, printed)) << printed;
+    EXPECT_TRUE(is_right(printed * (1 + in), printed)) << printed;
+    EXPECT_TRUE(is_right(printed * (1 - in), printed)) << printed;
+    EXPECT_FALSE(is_right(printed * (1 + out), printed)) << printed;
+    EXPECT_FALSE(is_right(printed * (1 - out), printed)) << printed;
   }
 }
 
@@ -399,6 +402,9 @@ TEST(PracticeSession, KeepsItsRecord) {
            change{"set=1796634001", "set=1796634002"},
            change{"question=2", "question=0"},
            change{"question=2", "question=02"},
+           // Past the last question Practice reaches: the next would overflow.
+           change{"question=2", "question=2147483647"},
+           change{"question=2", "question=10001"},
            change{"right=1", "right=2"},
            change{"tried=1", "tried=-1"},
            change{"values=1", "values=32"},

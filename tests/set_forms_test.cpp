@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "class_forms.h"
+#include "forms.h"
 #include "markup.h"
 #include "moodle.h"
 #include "set_text.h"
@@ -71,6 +73,37 @@ TEST(ProblemSetWrite, WritesInBlocksAndStopsAtAFailure) {
     return false;
   }));
   EXPECT_EQ(calls, 1);
+}
+
+// Each form's limit, where it has one, refuses a question more than it holds
+// and says how to split; Canvas's must also fit a zip (checked where it is
+// set).
+TEST(SetForms, LimitsRefuseAQuestionMore) {
+  const set_form& moodle = *form_named("moodle");
+  EXPECT_EQ(form_refused(moodle, 4000), "");
+  EXPECT_EQ(form_refused(moodle, 4001),
+            "a Moodle file holds at most 4000 questions, as Moodle's import runs out of memory "
+            "past about 8000; this one would hold 4001: ask for fewer versions or questions a "
+            "file, and make more files");
+  const set_form& qti = *form_named("qti");
+  EXPECT_EQ(form_refused(qti, most_set_count), "");
+  EXPECT_EQ(form_refused(qti, most_set_count + 1),
+            "a Canvas package holds at most 10000 questions; this one would hold 10001: ask for "
+            "fewer versions or questions a package, and make more packages");
+  EXPECT_EQ(form_refused(*form_named("worksheet"), 10000000), "");
+  EXPECT_EQ(form_named("nothing"), nullptr);
+}
+
+// What a spreadsheet would run is kept as text, and what would split a field
+// is quoted.
+TEST(ClassForms, CsvFieldsAreSafeForSpreadsheets) {
+  for (const char* formula : {"=1+1", "+1", "-1", "@SUM(A1)", "\tx", "\rx"}) {
+    EXPECT_NE(csv_field(formula).find("'" + std::string(formula)), std::string::npos) << formula;
+  }
+  EXPECT_EQ(csv_field("Lee, Sam"), "\"Lee, Sam\"");
+  EXPECT_EQ(csv_field("Say \"Hi\""), "\"Say \"\"Hi\"\"\"");
+  EXPECT_EQ(csv_field(" Ann"), "\" Ann\"");
+  EXPECT_EQ(csv_field("\xE6\x9D\x8E <b>&"), "\xE6\x9D\x8E <b>&");
 }
 
 // HTML carried as XML text, as the quiz files carry a statement and its

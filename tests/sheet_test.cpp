@@ -1,0 +1,44 @@
+#include "sheet.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace projectile {
+namespace {
+
+// Before a sheet is made, and for a form the sheet does not offer, a file is
+// refused with the reason; never made of nothing.
+TEST(Sheet, AFileIsRefusedUntilThereIsASheetForIt) {
+  std::string file = "stale";
+  EXPECT_EQ(sheet_file(file, "moodle", "").problem, "There is no sheet yet: press Show first.");
+  EXPECT_EQ(file, "");
+  std::string reply;
+  make_sheet(reply, {"5", "2", "", ""});
+  ASSERT_EQ(reply.find("problem"), std::string::npos) << reply;
+  for (const char* offered_not : {"list", "run", "figures", "nothing"}) {
+    EXPECT_EQ(sheet_file(file, offered_not, "").problem,
+              "The page makes no such file of this sheet.")
+        << offered_not;
+  }
+  const sheet_download moodle = sheet_file(file, "moodle", "");
+  EXPECT_EQ(moodle.problem, "");
+  EXPECT_EQ(moodle.name, "projectile-set-5.xml");
+  EXPECT_TRUE(file.starts_with("<?xml"));
+}
+
+// The sheet is made again whenever any field differs, however the fields'
+// texts would run together.
+TEST(Sheet, IsKeptOnlyForTheSameFields) {
+  std::string reply;
+  make_sheet(reply, {"1", "23", "", ""});
+  reply.clear();
+  make_sheet(reply, {"1", "23", "", ""});
+  EXPECT_EQ(reply, "{\"unchanged\":true,\"count\":23}");
+  reply.clear();
+  make_sheet(reply, {"12", "3", "", ""});
+  EXPECT_TRUE(reply.starts_with("{\"count\":3,")) << reply.substr(0, 40);
+}
+
+}  // namespace
+}  // namespace projectile
