@@ -65,8 +65,9 @@ and is followed at once by its fully worked answer: the velocity components,
 time of flight, range, maximum height, final velocity, and the speed and
 direction at impact, under g = 9.8 m/s^2 without air resistance, to six
 significant digits. A second program, projectile-set, writes the questions of
-one run for a class: as plain text, as a worksheet with its answer key, or as
-a Moodle quiz file.")
+one run for a class, or a version of them for each student: as plain text, as
+worksheets with their answer keys, as a Moodle quiz file, as a Canvas (IMS QTI)
+package, as a class's list, or as figures.")
   # What Debian's helpers would do to the staged files; a plain install keeps
   # them as they are.
   set(CPACK_DEB_STRIP ${CMAKE_STRIP})

@@ -1,6 +1,9 @@
 // Typed input: the console's bounded line and its question count, the whole
 // numbers a teacher types (a set, a number of questions) with the words that
-// refuse them, and the decimal numbers inside what a student types.
+// refuse them, and the decimal numbers inside what a student types. Three
+// readers in one room, deliberately: each is a few lines over the same
+// digits, and every reader of typed text in the program is here, where the
+// fuzz targets find them.
 #pragma once
 
 #include <array>

@@ -98,7 +98,10 @@ TEST(SetForms, LimitsRefuseAQuestionMore) {
 // is quoted.
 TEST(ClassForms, CsvFieldsAreSafeForSpreadsheets) {
   for (const char* formula : {"=1+1", "+1", "-1", "@SUM(A1)", "\tx", "\rx"}) {
-    EXPECT_NE(csv_field(formula).find("'" + std::string(formula)), std::string::npos) << formula;
+    // (A piece at a time: GCC 12 warns falsely, -Wrestrict, of "'" + std::string.)
+    std::string kept_as_text(1, '\'');
+    kept_as_text += formula;
+    EXPECT_NE(csv_field(formula).find(kept_as_text), std::string::npos) << formula;
   }
   EXPECT_EQ(csv_field("Lee, Sam"), "\"Lee, Sam\"");
   EXPECT_EQ(csv_field("Say \"Hi\""), "\"Say \"\"Hi\"\"\"");

@@ -515,6 +515,15 @@ describe('chromium', () => {
     assert.equal(await page.locator('#practice-notice').textContent(),
       'The score kept for this set could not be read, so it starts again.');
     assert.equal(await page.locator('#practice-question').textContent(), horizontal.question);
+    // So is one past the questions Practice reaches, whose next would overflow.
+    await page.evaluate((key) => localStorage.setItem(key,
+      `practice 1 set=${key.split('-').pop()} question=2147483647 tried=0 right=0 hints=0 values=0 lines=0 shown=0`),
+    `projectile-practice-${SECOND}`);
+    await page.reload();
+    await page.locator('#value-0').waitFor();
+    assert.equal(await page.locator('#practice-notice').textContent(),
+      'The score kept for this set could not be read, so it starts again.');
+    assert.equal(await page.locator('#practice-question').textContent(), horizontal.question);
     assert.deepEqual(page.errors, []);
     await context.close();
 
@@ -667,7 +676,7 @@ describe('chromium', () => {
     assert.equal(headings.length, 30);
     assert.deepEqual(await page.locator('.student-key h3').allTextContents(), headings);
     // The address keeps the class set and the number of versions, never the names.
-    assert.equal(await page.evaluate(() => location.hash), `#worksheet&set=${SECOND}&versions=30`);
+    assert.equal(await page.evaluate(() => location.hash), `#worksheet&set=${SECOND}&versions=30&count=5`);
     // The list: each student's version and set, and the link that opens
     // Practice at that set, with that student's questions.
     const [download] = await Promise.all([page.waitForEvent('download'),
@@ -809,6 +818,29 @@ describe('chromium', () => {
     assert.equal(await wide.locator('#practice-answer').textContent(), answer);
     await wide.pdf({ path: path.join(shots, 'practice-printed.pdf') });
     await wide.close();
+  });
+
+  test('a link to a sheet or to Practice opens there alone, from the one reply the address gets', async () => {
+    const page = await browser.newPage();
+    await page.clock.setFixedTime(SECOND * 1000);
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(String(error)));
+    await page.goto(`${url}#worksheet&set=5&count=12`);
+    await page.locator('#sheet-questions pre').first().waitFor();
+    assert.equal(await page.locator('#sheet-questions pre').count(), 12);
+    assert.equal(await page.locator('#worksheet-set').inputValue(), '5');
+    assert.equal(await page.locator('#worksheet-count').inputValue(), '12');
+    assert.equal(await page.locator('#sheet-title').textContent(), 'Projectile motion questions, set 5');
+    // No console run was started to learn the set: its screen is empty,
+    // and nothing of it was heard.
+    assert.equal(await screenText(page), '');
+    assert.equal(await page.locator('#announce').textContent(), '');
+    await page.goto(`${url}#practice&set=7`);
+    await page.locator('#value-0').waitFor();
+    assert.equal(await page.locator('#practice-question').textContent(), practiceSet(7, 1)[0].question);
+    assert.equal(await screenText(page), '');
+    assert.deepEqual(errors, []);
+    await page.close();
   });
 
   test('a set travels: #set=S, Copy link, the worksheet on paper and the Moodle file', async () => {

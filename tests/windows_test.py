@@ -1,10 +1,12 @@
 """A Windows build, 32-bit or 64-bit, run under wine: the console behaviour that
 does not need a frozen clock, CR LF line ends, and every question and answer
 byte for byte what the Linux build writes for the same launch (line ends
-aside); and its projectile-set, whose set needs no clock, against the model.
+aside); and its projectile-set, whose set needs no clock, against the model
+and, for every form that is a file, byte for byte against the Linux build's.
 
-Usage: windows_test.py PROGRAM.exe ANSWER_TOOL [unittest options]
-ANSWER_TOOL is the Linux build's projectile-answer."""
+Usage: windows_test.py PROGRAM.exe ANSWER_TOOL LINUX_SET [unittest options]
+ANSWER_TOOL is the Linux build's projectile-answer, LINUX_SET its
+projectile-set."""
 
 import os
 import re
@@ -18,6 +20,7 @@ import reference
 
 EXE = None
 ANSWER_TOOL = None
+LINUX_SET = None
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cmake", "wine-run")
 TIMEOUT = 300
 
@@ -104,7 +107,38 @@ class UnderWine(unittest.TestCase):
         self.assertEqual(result.stdout.decode(), windows_text("".join(expected)))
 
 
+    def test_every_file_is_the_linux_builds_bytes(self):
+        # Standard output is in text mode on Windows, which would add a CR
+        # before every LF of a zip, a CSV's CR LF and an XML file.
+        program = os.path.join(os.path.dirname(EXE), "projectile-set.exe")
+        with tempfile.TemporaryDirectory() as folder:
+            roster = os.path.join(folder, "roster.csv")
+            with open(roster, "wb") as out:
+                out.write('Name,Note\r\n"Lee, Sam","a\nb"\r\n"Say ""Hi""",\r\n=1+1,\r\n\u674e \u96f7,\r\n'.encode())
+            # Wine's drive Z: is the root of this machine's files.
+            windows_roster = "Z:" + roster.replace("/", "\\")
+            for form in ["--moodle", "--qti", "--list"]:
+                for who in ([["--count", "3"]] if form == "--list" else [["--count", "3"], ["--count", "40"]]):
+                    for linux_class, windows_class in [(["--class", roster], ["--class", windows_roster]),
+                                                       ([], [])][: 1 if form == "--list" else 2]:
+                        arguments = [form, "--set", "2101770013", *who]
+                        with self.subTest(arguments=arguments + linux_class):
+                            linux = subprocess.run([LINUX_SET, *arguments, *linux_class], capture_output=True,
+                                                   timeout=TIMEOUT, check=True)
+                            windows = subprocess.run([WINE_RUN, self.prefix, program, *arguments, *windows_class],
+                                                     capture_output=True, timeout=TIMEOUT)
+                            self.assertEqual(windows.returncode, 0, windows.stderr)
+                            self.assertEqual(windows.stdout, linux.stdout)
+                            if form == "--qti":
+                                package = os.path.join(folder, "set.zip")
+                                with open(package, "wb") as out:
+                                    out.write(windows.stdout)
+                                tested = subprocess.run(["unzip", "-tq", package], capture_output=True)
+                                self.assertEqual(tested.returncode, 0, tested.stdout)
+
+
 if __name__ == "__main__":
     EXE = os.path.abspath(sys.argv.pop(1))
     ANSWER_TOOL = os.path.abspath(sys.argv.pop(1))
+    LINUX_SET = os.path.abspath(sys.argv.pop(1))
     unittest.main()

@@ -95,15 +95,15 @@
     page.say('console', text, complete);
   }
 
-  // Each run's set is the library's to choose (run_set): the one the
-  // address names, for the first run only, else the clock's second. It is
-  // shown, and handed to the other views with an event.
-  var address = location.hash;
+  // Each run's set is the library's to choose: the one the page opened at
+  // (page_open), for the first run only, else the clock's second (run_set).
+  // It is shown, and handed to the other views with an event.
+  var first = null; // the page's opening reply, until the first run takes it
   var chosen = null;
 
   function chooseSet(program) {
-    chosen = JSON.parse(program.ccall('run_set', 'string', ['string'], [address]));
-    address = '';
+    chosen = first || JSON.parse(program.ccall('run_set', 'string', [], []));
+    first = null;
     if (chosen.notice) {
       tell(chosen.notice);
     }
@@ -301,13 +301,24 @@
     { passive: true }
   );
 
+  // The first run starts when the console is first shown, with the set the
+  // page opened at: a page opened at another view runs nothing.
+  var started = false;
   document.addEventListener('projectile-view', function (event) {
-    if (event.detail === 'console') {
-      (line.hidden ? againButton : line).focus({ preventScroll: true });
+    if (event.detail !== 'console') {
+      return;
     }
+    if (started) {
+      (line.hidden ? againButton : line).focus({ preventScroll: true });
+      return;
+    }
+    started = true;
+    page.opened.then(function (opened) {
+      first = opened;
+      start();
+    });
   });
 
   stopButton.addEventListener('click', interrupt);
   againButton.addEventListener('click', start);
-  start();
 })();

@@ -1,8 +1,10 @@
 // The page's way into the library: each call the page makes, marked here for
 // export and nowhere else. Each returns what the page lays out, every text,
-// number and verdict in it the library's, so the page keeps no rule or
-// message of its own: one JSON object, except console_run, which returns the
-// run's status.
+// number and verdict in it the library's, so the page keeps no rule of its
+// own, and no message but the lines that tell of its own terminal and
+// controls: one JSON object, except console_run, which returns the run's
+// status. A call made out of order (a file before a sheet, a check before
+// Practice has a set) answers with the reason, never with what is not there.
 // What is returned stays valid until the next call that returns something.
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>

@@ -1,7 +1,7 @@
 # The program as one web page: the library compiled to WebAssembly by
 # emscripten, inside one HTML file that needs nothing else. page.html is the
 # page; exports.cpp is the page's way into the library (the calls it makes
-# are marked for export there), with address.cpp and json.cpp; load.js
+# are marked for export there), with address.cpp, sheet.cpp and json.cpp; load.js
 # unpacks the WebAssembly; page.js switches between the views and speaks for
 # them; console.js is the Console view and the terminal it shows, stdio.js
 # carries the console run's standard input and output to and from it;

@@ -1,32 +1,29 @@
-// The page around its views: the Console (as the page opens), Practice and
-// the Worksheet, one shown at a time, each keeping its state while hidden;
-// the one instance of the library that Practice and the Worksheet share; and
-// the page's one voice, its live region, which speaks for the view on screen
-// alone. The view the address names is the library's to read (page_view).
-// Showing a view tells its script, through a 'projectile-view' event.
+// The page around its views: the Console, Practice and the Worksheet, one
+// shown at a time, each keeping its state while hidden; the one instance of
+// the library that Practice and the Worksheet share; and the page's one
+// voice, its live region, which speaks for the view on screen alone. What
+// the page opens at (its views, the view, the set and what each view needs)
+// is the library's one reply to the address (page_open). Showing a view
+// tells its script, through a 'projectile-view' event.
 /* global loadProgram */
 /* exported page */
 var page = (function () {
   'use strict';
 
-  var names = ['console', 'practice', 'worksheet'];
-  var shown = 'console';
+  var names = [];
+  var shown = null;
   var announcer = document.getElementById('announce');
 
-  // Calls into the shared instance: each returns the library's JSON,
-  // parsed; with `raw` 'text', its text as it is, and with 'bytes', the bytes
-  // it returns after their length.
+  // Calls into the shared instance: each returns the library's JSON, parsed.
+  // call.bytes(at, size) copies bytes a reply says are in its memory.
   var library = loadProgram({}).then(function (program) {
-    return function (name, types, args, raw) {
-      if (raw === 'bytes') {
-        var at = program.ccall(name, 'number', types || [], args || []);
-        var heap = program.HEAPU8;
-        var size = heap[at] | (heap[at + 1] << 8) | (heap[at + 2] << 16) | (heap[at + 3] << 24);
-        return heap.slice(at + 4, at + 4 + size);
-      }
-      var returned = program.ccall(name, 'string', types || [], args || []);
-      return raw ? returned : JSON.parse(returned);
+    var call = function (name, types, args) {
+      return JSON.parse(program.ccall(name, 'string', types || [], args || []));
     };
+    call.bytes = function (at, size) {
+      return program.HEAPU8.slice(at, at + size);
+    };
+    return call;
   });
 
   // What is said waits for the end of a thought (a prompt, a verdict) or, while
@@ -94,33 +91,29 @@ var page = (function () {
     document.dispatchEvent(new CustomEvent('projectile-view', { detail: name }));
   }
 
-  names.forEach(function (name) {
-    document.getElementById('to-' + name).addEventListener('click', function () {
-      show(name);
-    });
-  });
-
   // A link opened in a tab already showing the page changes only its
   // address's fragment: the page starts again, as if opened from the link.
   window.addEventListener('hashchange', function () {
     location.reload();
   });
 
-  // What the address asks of the views: its view, and a class's number of
-  // versions for the Worksheet.
-  var asked = { view: 'console', versions: '' };
-  library.then(function (call) {
-    asked = call('page_view', ['string'], [location.hash]);
-    if (asked.view !== 'console') {
-      show(asked.view);
-    }
+  // The page opens from one reply: the views, the one the address names,
+  // its set and what the views need of it.
+  var opened = library.then(function (call) {
+    var reply = call('page_open', ['string'], [location.hash]);
+    names = reply.views;
+    names.forEach(function (name) {
+      document.getElementById('to-' + name).addEventListener('click', function () {
+        show(name);
+      });
+    });
+    show(reply.view);
+    return reply;
   });
 
   return {
     library: library,
-    asked: function () {
-      return asked;
-    },
+    opened: opened,
     say: say,
     isShown: function (name) {
       return shown === name;

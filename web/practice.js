@@ -30,8 +30,8 @@
   var offerButton = document.getElementById('practise-offered');
 
   var call = null; // into the page's library, once it is loaded
-  var practised = null; // the set practised, as the library named it (run_set)
-  var offered = null; // the set of the console's latest run
+  var practised = null; // the set practised, as the library named it
+  var offered = null; // the set the page opened at, or of the console's latest run
   var fields = [];
   var storage = null; // the browser's, unless it refuses
 
@@ -245,6 +245,12 @@
   });
   offerButton.addEventListener('click', function () {
     open(offered);
+    follow();
+  });
+  // The set the page opened at, until a console run offers another: a link
+  // to Practice opens at its question without running the console.
+  page.opened.then(function (opened) {
+    offered = offered || opened;
     follow();
   });
   document.addEventListener('projectile-set', function (event) {

@@ -1,9 +1,9 @@
 // The Worksheet view: a set's questions to print with room to work, then,
 // from a new page, its answer key; or, for a class, a sheet for each student
-// and each one's marking table; and the same as a Moodle quiz file, a Canvas
-// package and a class's list. The library (exports.cpp, sheet.cpp) reads the
-// fields as typed, makes the sheet once, and makes every text; this lays
-// them out.
+// and each one's marking table; and the files the library offers of it (a
+// Moodle quiz file, a Canvas package, a class's list), a button each. The
+// library (exports.cpp, sheet.cpp) reads the fields as typed, makes the
+// sheet once, and makes every text and file; this lays them out.
 /* global page */
 (function () {
   'use strict';
@@ -22,11 +22,11 @@
   var keys = document.getElementById('sheet-keys');
   var view = document.getElementById('worksheet-view');
   var sheet = document.getElementById('sheet');
-  var listButton = document.getElementById('download-list');
+  var downloads = document.getElementById('downloads');
 
   var call = null; // into the page's library, once it is loaded
   var made = null; // the sheet on show, as the library made it
-  var pageSet = null; // the set of the console's latest run
+  var pageSet = null; // the set the page opened at, or of the console's latest run
 
   function element(tag, className, text) {
     var made = document.createElement(tag);
@@ -115,8 +115,7 @@
       problem.hidden = false;
       page.say('worksheet', reply.problem, true);
       sheet.hidden = true;
-      listButton.hidden = true;
-      [sheetTitle, questions, keys, answers].forEach(function (part) {
+      [sheetTitle, questions, keys, answers, downloads].forEach(function (part) {
         part.replaceChildren();
       });
       return false;
@@ -130,7 +129,7 @@
     // The address keeps the set and a class's number of versions, never
     // its names; changed in place, so that the page does not start again.
     history.replaceState(null, '', made.address);
-    listButton.hidden = !made.listFile;
+    downloads.replaceChildren.apply(downloads, made.downloads.map(downloadButton));
     sheetTitle.textContent = made.title;
     questions.replaceChildren.apply(questions, made.sheets.map(sheetOf));
     keys.replaceChildren.apply(keys, made.keys.map(function (one) {
@@ -142,44 +141,40 @@
     return true;
   }
 
-  function save(href, name) {
+  // A file of the sheet, as the library makes it: a class's list with each
+  // student's Practice link on this page.
+  function download(form) {
+    if (!make()) {
+      return;
+    }
+    var here = location.href.split('#')[0];
+    var file = call('sheet_file', ['string', 'string'], [form, here]);
+    if (file.problem) {
+      problem.textContent = file.problem;
+      problem.hidden = false;
+      page.say('worksheet', file.problem, true);
+      return;
+    }
     var link = document.createElement('a');
-    link.href = href;
-    link.download = name;
+    link.href = URL.createObjectURL(new Blob([call.bytes(file.at, file.size)], { type: file.type }));
+    link.download = file.file;
     document.body.appendChild(link);
     link.click();
     link.remove();
+    setTimeout(function () {
+      URL.revokeObjectURL(link.href);
+    }, 60000);
   }
 
-  function saveText(name, type, text) {
-    save('data:' + type + ';charset=utf-8,' + encodeURIComponent(text), name);
+  function downloadButton(offered) {
+    var button = element('button', '', offered.label);
+    button.type = 'button';
+    button.id = 'download-' + offered.form;
+    button.addEventListener('click', function () {
+      download(offered.form);
+    });
+    return button;
   }
-
-  document.getElementById('download').addEventListener('click', function () {
-    if (make()) {
-      saveText(made.file, 'application/xml', call('sheet_moodle', [], [], 'text'));
-    }
-  });
-
-  // The Canvas package: a zip, carried as base64.
-  document.getElementById('download-canvas').addEventListener('click', function () {
-    if (make()) {
-      var bytes = call('sheet_qti', [], [], 'bytes');
-      var binary = '';
-      for (var i = 0; i < bytes.length; i += 0x8000) {
-        binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-      }
-      save('data:application/zip;base64,' + btoa(binary), made.canvasFile);
-    }
-  });
-
-  // The class's list, each student's Practice link on this page.
-  listButton.addEventListener('click', function () {
-    if (make() && made.listFile) {
-      var here = location.href.split('#')[0];
-      saveText(made.listFile, 'text/csv', call('sheet_list', ['string'], [here], 'text'));
-    }
-  });
 
   form.addEventListener('submit', function (event) {
     event.preventDefault();
@@ -191,36 +186,46 @@
     }
   });
 
-  // The page's set, once its first run has one, unless another was typed;
-  // and a class's number of versions, if the address names one.
-  function takePageSet() {
+  // The set the page opened at (or of the console's latest run), unless
+  // another was typed; and a sheet's count and a class's number of
+  // versions, if the address names them.
+  function takePageSet(opened) {
     if (!fields.set.value && pageSet !== null) {
       fields.set.value = String(pageSet);
     }
-    if (!fields.versions.value && !fields.names.value) {
-      fields.versions.value = page.asked().versions;
+    if (opened && !fields.count.value) {
+      fields.count.value = opened.count;
+    }
+    if (opened && !fields.versions.value && !fields.names.value) {
+      fields.versions.value = opened.versions;
     }
   }
 
   document.addEventListener('projectile-set', function (event) {
     pageSet = event.detail.set;
     if (!fields.set.value) {
-      takePageSet();
+      takePageSet(null);
       if (call && !view.hidden) {
         make();
       }
     }
   });
 
+  var firstShow = true;
   document.addEventListener('projectile-view', function (event) {
     if (event.detail !== 'worksheet') {
       return;
     }
-    takePageSet();
-    page.library.then(function (library) {
-      call = library;
-      takePageSet();
-      make();
+    page.opened.then(function (opened) {
+      // What the address asked for fills the fields the first time only.
+      var asked = firstShow ? opened : null;
+      firstShow = false;
+      pageSet = pageSet === null ? opened.set : pageSet;
+      takePageSet(asked);
+      page.library.then(function (library) {
+        call = library;
+        make();
+      });
     });
   });
 })();
