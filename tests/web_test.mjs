@@ -434,8 +434,11 @@ describe('chromium', () => {
     await page.keyboard.press('Enter');
     assert.equal(await tally(page), tallyOf(second.asked.length, asked.length + second.asked.length, 0));
 
-    // The console keeps its run while Practice is open, and takes the keyboard back.
+    // The page opened at Practice ran nothing; the console, once shown,
+    // starts its run at the page's set and takes the keyboard.
+    assert.equal(await screenText(page), '');
     await page.getByRole('button', { name: 'Console' }).click();
+    await waiting(page);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'line');
     await page.keyboard.type('1');
     await page.keyboard.press('Enter');
@@ -507,23 +510,18 @@ describe('chromium', () => {
     await page.reload();
     await page.locator('#value-0').waitFor();
     assert.equal(await tally(page), tallyOf(0, 0, 0));
-    // A record edited by hand is set aside with a plain line.
-    await page.evaluate((key) => localStorage.setItem(key, 'practice 1 set=0 question=banana'),
-      `projectile-practice-${SECOND}`);
-    await page.reload();
-    await page.locator('#value-0').waitFor();
-    assert.equal(await page.locator('#practice-notice').textContent(),
-      'The score kept for this set could not be read, so it starts again.');
-    assert.equal(await page.locator('#practice-question').textContent(), horizontal.question);
-    // So is one past the questions Practice reaches, whose next would overflow.
-    await page.evaluate((key) => localStorage.setItem(key,
-      `practice 1 set=${key.split('-').pop()} question=2147483647 tried=0 right=0 hints=0 values=0 lines=0 shown=0`),
-    `projectile-practice-${SECOND}`);
-    await page.reload();
-    await page.locator('#value-0').waitFor();
-    assert.equal(await page.locator('#practice-notice').textContent(),
-      'The score kept for this set could not be read, so it starts again.');
-    assert.equal(await page.locator('#practice-question').textContent(), horizontal.question);
+    // A record edited by hand is set aside with a plain line; so is one past
+    // the questions Practice reaches, whose next would overflow.
+    for (const record of ['practice 1 set=0 question=banana',
+      `practice 1 set=${SECOND} question=2147483647 tried=0 right=0 hints=0 values=0 lines=0 shown=0`]) {
+      await page.evaluate(([key, kept]) => localStorage.setItem(key, kept),
+        [`projectile-practice-${SECOND}`, record]);
+      await page.reload();
+      await page.locator('#value-0').waitFor();
+      assert.equal(await page.locator('#practice-notice').textContent(),
+        'The score kept for this set could not be read, so it starts again.');
+      assert.equal(await page.locator('#practice-question').textContent(), horizontal.question);
+    }
     assert.deepEqual(page.errors, []);
     await context.close();
 
