@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     const auto& names = std::get<std::vector<std::string>>(read);
-    require(!names.empty() && names.size() <= static_cast<std::size_t>(projectile::most_versions), "a list's size");
+    require(!names.empty() && names.size() <= static_cast<std::size_t>(projectile::most_versions),
+            "a list's size");
     require(std::set<std::string>(names.begin(), names.end()).size() == names.size(),
             "a name twice");
     for (const std::string& name : names) {

@@ -65,8 +65,7 @@ std::string csv_field(std::string_view value) {
   return made;
 }
 
-bool write_class_list(const handout& made, const block_sink& write,
-                      const link_maker& link_of) {
+bool write_class_list(const handout& made, const block_sink& write, const link_maker& link_of) {
   block_writer blocks(write);
   text& out = blocks.out();
   out.append(link_of ? "name,version,set,practice\r\n" : "name,version,set\r\n");

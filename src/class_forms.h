@@ -21,8 +21,7 @@ bool write_class_sheets(const handout& made, const block_sink& write);
 // "name,version,set", then a line for each student, as RFC 4180 has CSV;
 // with `link_of`, a fourth column, "practice": each student's Practice link.
 using link_maker = std::function<std::string(std::uint32_t set)>;
-bool write_class_list(const handout& made, const block_sink& write,
-                      const link_maker& link_of = {});
+bool write_class_list(const handout& made, const block_sink& write, const link_maker& link_of = {});
 
 // A field as CSV holds it: quoted when it holds a comma, a quote or a line
 // end, or begins or ends with a blank; and with a ' before a name that a

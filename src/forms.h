@@ -37,9 +37,9 @@ enum class form_kind {
 };
 
 struct set_form {
-  std::string_view name;    // its option is --NAME; "run" is the form without one
-  std::string_view value;   // what the option takes ("DIR"); empty: nothing
-  std::string_view help;    // the help's words after the option, a line each
+  std::string_view name;   // its option is --NAME; "run" is the form without one
+  std::string_view value;  // what the option takes ("DIR"); empty: nothing
+  std::string_view help;   // the help's words after the option, a line each
   form_kind kind;
   bool needs_class;
   std::string_view button;      // the page's download, if it has one

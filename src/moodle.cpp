@@ -149,7 +149,8 @@ bool write_moodle(const handout& made, const block_sink& write, const figure_sou
       return false;
     }
   }
-  const std::vector<std::uint32_t> versions = made.of_class ? made.sets() : std::vector<std::uint32_t>{};
+  const std::vector<std::uint32_t> versions =
+      made.of_class ? made.sets() : std::vector<std::uint32_t>{};
   for (int n = 1; n <= made.count && made.of_class; ++n) {
     append_category(out, made.set, n);
     for (const std::uint32_t version : versions) {

@@ -177,10 +177,9 @@ std::string set_help() {
                           "a version for each student named in FILE, one a line, or\n"
                           "a CSV file (*.csv) with a Name or Student column; a sheet\n"
                           "each, a Moodle category or Canvas group per question");
-      help += option_help("--versions K",
-                          "K versions (1 to " +
-                              decimal(static_cast<std::uint32_t>(most_versions)) +
-                              ") of class set S, for a class without a list");
+      help += option_help("--versions K", "K versions (1 to " +
+                                              decimal(static_cast<std::uint32_t>(most_versions)) +
+                                              ") of class set S, for a class without a list");
     }
     for (const set_form& form : chosen_forms()) {
       if (form.needs_class == of_class) {

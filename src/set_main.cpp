@@ -122,8 +122,7 @@ int main(int argc, char** argv) try {
   }
   const auto& request = std::get<projectile::set_request>(parsed);
   if (request.help) {
-    return put(projectile::set_usage()) && put(projectile::set_help()) &&
-                   std::fflush(stdout) == 0
+    return put(projectile::set_usage()) && put(projectile::set_help()) && std::fflush(stdout) == 0
                ? 0
                : write_failed();
   }

@@ -86,8 +86,8 @@ bool zip_writer::add_header(std::string_view name, std::uint32_t crc, std::uint6
     refused_ = true;
     return false;
   }
-  entries_.push_back(
-      {std::string(name), crc, static_cast<std::uint32_t>(size), static_cast<std::uint32_t>(written_)});
+  entries_.push_back({std::string(name), crc, static_cast<std::uint32_t>(size),
+                      static_cast<std::uint32_t>(written_)});
   std::string header;
   put32(header, 0x04034B50U);
   put_common(header, crc, static_cast<std::uint32_t>(size), name);

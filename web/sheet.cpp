@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "address.h"
-#include "forms.h"
-#include "handout.h"
 #include "class_list.h"
 #include "class_set.h"
 #include "figure.h"
+#include "forms.h"
+#include "handout.h"
 #include "input.h"
 #include "json.h"
 #include "problem_set.h"
