@@ -1,6 +1,7 @@
 #include "forms.h"
 
 #include <algorithm>
+#include <array>
 
 #include "moodle.h"
 #include "problem_set.h"
@@ -68,9 +69,7 @@ constexpr long long most_qti_questions = most_set_count;
 static_assert(qti_files(most_qti_questions) <= static_cast<long long>(most_zip_entries),
               "a Canvas package of the most questions would not fit in a zip");
 
-}  // namespace
-
-const std::array<set_form, 6> set_forms = {{
+constexpr auto table = std::to_array<set_form>({
     {"run", "", "", form_kind::text, false, "", "", "", 0, "", "", write_run},
     {"worksheet", "", "the questions, then a line \"Answers\", then the answers", form_kind::text,
      false, "", "", "", 0, "", "", write_worksheet},
@@ -88,12 +87,16 @@ const std::array<set_form, 6> set_forms = {{
      "each question's figures as SVG files, DIR/question-K.svg\n"
      "and DIR/answer-K.svg (DIR is made if it is missing)",
      form_kind::folder, false, "", "", "", 0, "", "", write_figures},
-}};
+});
+
+}  // namespace
+
+const std::span<const set_form> set_forms = table;
 
 const set_form* form_named(std::string_view name) noexcept {
-  const auto* found = std::find_if(set_forms.begin(), set_forms.end(),
-                                   [&](const set_form& form) { return form.name == name; });
-  return found == set_forms.end() ? nullptr : found;
+  const auto found = std::find_if(set_forms.begin(), set_forms.end(),
+                                  [&](const set_form& form) { return form.name == name; });
+  return found == set_forms.end() ? nullptr : &*found;
 }
 
 std::string form_refused(const set_form& form, long long questions) {

@@ -5,7 +5,7 @@
 // writer.
 #pragma once
 
-#include <array>
+#include <span>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -54,7 +54,8 @@ struct set_form {
   bool (*write)(const handout& made, const form_output& to);
 };
 
-extern const std::array<set_form, 6> set_forms;
+// The run first: the form without an option.
+extern const std::span<const set_form> set_forms;
 
 // The form called `name`; nullptr when there is none.
 const set_form* form_named(std::string_view name) noexcept;

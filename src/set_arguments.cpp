@@ -14,7 +14,7 @@ namespace {
 // The forms' options, as the usage line and the one-choice refusal list
 // them: the run is the form without one.
 auto chosen_forms() {
-  return std::span(set_forms).subspan(1);
+  return set_forms.subspan(1);
 }
 
 // "--NAME", and what it takes. (A piece at a time here and below: GCC 12

@@ -25,13 +25,14 @@ bool write_text(const problem_set& set, int count, text_form form, const block_s
 
 // The answer key's table: a row per question, its number and each quantity
 // as the worked answer prints it ("-" where the question does not ask it).
-inline constexpr std::array<std::string_view, quantities.size() + 1> key_columns = [] {
+constexpr std::array<std::string_view, quantities.size() + 1> key_columns_of() noexcept {
   std::array<std::string_view, quantities.size() + 1> columns{"No."};
   for (std::size_t q = 0; q < quantities.size(); ++q) {
     columns[q + 1] = quantity_catalogue[q].heading;
   }
   return columns;
-}();
+}
+inline constexpr auto key_columns = key_columns_of();
 std::array<std::string, key_columns.size()> key_row(const problem& p);
 // The table of the set's first `count` questions: a column per header, each
 // as wide as its widest cell, two spaces apart.

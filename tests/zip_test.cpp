@@ -41,6 +41,8 @@ TEST(Zip, RefusesWhatTheFormatCannotHold) {
   const std::uint64_t before = written;
   EXPECT_FALSE(zip.add("f", ""));
   EXPECT_TRUE(zip.refused());
+  // (The sink counts what is written; cppcheck does not follow it there.)
+  // cppcheck-suppress knownConditionTrueFalse
   EXPECT_EQ(written, before);
   EXPECT_FALSE(zip.add(std::string(65536, 'n'), ""));
 }
