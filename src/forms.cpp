@@ -48,10 +48,15 @@ bool write_figures(const handout& made, const form_output& to) {
       folder = "version-" + decimal(static_cast<std::uint32_t>(s.version)) + "/";
     }
     const bool written = problem_set(s.set).each(made.count, [&](int n, const question& q) {
-      const std::string number = decimal(static_cast<std::uint32_t>(n));
       const figures drawn = to.drawn(s.set, problem_of(n, q));
-      return to.files(folder + "question-" + number + ".svg", drawn.question) &&
-             to.files(folder + "answer-" + number + ".svg", drawn.answer);
+      const auto path = [&](std::string_view kind) {
+        std::string made_path = folder;
+        made_path += kind;
+        made_path += decimal(static_cast<std::uint32_t>(n));
+        made_path += ".svg";
+        return made_path;
+      };
+      return to.files(path("question-"), drawn.question) && to.files(path("answer-"), drawn.answer);
     });
     if (!written) {
       return false;

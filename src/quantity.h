@@ -83,7 +83,14 @@ constexpr std::string_view label_unit_of(quantity what) noexcept {
 inline constexpr double tolerance = 0.01;
 // The same in parts per ten thousand, for the exact decimal bounds a quiz
 // file writes; it must say the same.
-inline constexpr unsigned tolerance_per_10000 = static_cast<unsigned>(tolerance * 10000 + 0.5);
+constexpr unsigned parts_per_10000(double fraction) noexcept {
+  unsigned parts = 0;
+  while (parts < 10000 && parts / 10000.0 < fraction) {
+    ++parts;
+  }
+  return parts;
+}
+inline constexpr unsigned tolerance_per_10000 = parts_per_10000(tolerance);
 static_assert(tolerance_per_10000 > 0 && tolerance_per_10000 < 10000 &&
                   tolerance_per_10000 / 10000.0 == tolerance,
               "the tolerance must be a whole number of parts per ten thousand");
