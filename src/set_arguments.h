@@ -17,10 +17,10 @@ namespace projectile {
 struct set_request {
   std::optional<std::uint32_t> set;  // nullopt: the clock's second
   int count = default_set_count;
-  const set_form* form = &set_forms[0];  // the run, without a form's option
-  std::string folder;                    // for a folder form
-  std::string class_file;                // not empty: a version for each student it names
-  int versions = 0;                      // not 0: that many versions, for a class without a list
+  const set_form* form = set_forms.data();  // the run, without a form's option
+  std::string folder;                       // for a folder form
+  std::string class_file;                   // not empty: a version for each student it names
+  int versions = 0;                         // not 0: that many versions, for a class without a list
   bool help = false;
 };
 
