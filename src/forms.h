@@ -5,8 +5,8 @@
 // writer.
 #pragma once
 
-#include <span>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
