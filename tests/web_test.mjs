@@ -833,6 +833,16 @@ describe('chromium', () => {
     // and nothing of it was heard.
     assert.equal(await screenText(page), '');
     assert.equal(await page.locator('#announce').textContent(), '');
+    // Every call that needs Practice or a sheet, made before either, is
+    // answered with its reason, never with what is not there.
+    await page.goto(`${url}#set=7`);
+    await waiting(page);
+    const early = await page.evaluate(() => window.page.library.then((call) => [
+      call('practice_next'), call('practice_start_over'), call('practice_check', ['string'], ['1']),
+      call('practice_hint'), call('practice_show'), call('sheet_file', ['string', 'string'], ['moodle', '']),
+    ]));
+    assert.deepEqual(early.map((reply) => reply.problem), [...Array(5).fill('Practice has no set open.'),
+      'There is no sheet yet: press Show first.']);
     await page.goto(`${url}#practice&set=7`);
     await page.locator('#value-0').waitFor();
     assert.equal(await page.locator('#practice-question').textContent(), practiceSet(7, 1)[0].question);
