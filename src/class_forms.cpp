@@ -68,6 +68,9 @@ std::string csv_field(std::string_view value) {
 bool write_class_list(const handout& made, const block_sink& write, const link_maker& link_of) {
   block_writer blocks(write);
   text& out = blocks.out();
+  // UTF-8 with a byte-order mark: without it, a spreadsheet on Windows reads
+  // the names in its own code page.
+  out.append("\xEF\xBB\xBF");
   out.append(link_of ? "name,version,set,practice\r\n" : "name,version,set\r\n");
   for (const student& s : made.students) {
     out.append(csv_field(s.name));

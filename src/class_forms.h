@@ -18,7 +18,8 @@ namespace projectile {
 // after one more, "Answers" and each student's name, set and marking table.
 bool write_class_sheets(const handout& made, const block_sink& write);
 
-// "name,version,set", then a line for each student, as RFC 4180 has CSV;
+// "name,version,set", then a line for each student, as RFC 4180 has CSV,
+// in UTF-8 after a byte-order mark;
 // with `link_of`, a fourth column, "practice": each student's Practice link.
 using link_maker = std::function<std::string(std::uint32_t set)>;
 bool write_class_list(const handout& made, const block_sink& write, const link_maker& link_of = {});

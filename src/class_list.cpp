@@ -45,6 +45,9 @@ std::optional<std::string> fault_of(std::string_view name) {
     if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
       return "is not UTF-8";
     }
+    if (code == '\t') {
+      return "holds a tab";
+    }
     if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) {
       return "holds a control character";
     }
@@ -66,11 +69,17 @@ std::string_view trimmed(std::string_view s) {
   return s.substr(first, s.find_last_not_of(blanks) + 1 - first);
 }
 
-// One record of a CSV file from `at` on, its fields unquoted; `at` moves past
-// its line end. A quoted field may hold commas, quotes ("") and line ends.
-std::vector<std::string> csv_record(std::string_view all, std::size_t& at, std::size_t& lines) {
+// One record from `at` on, its fields parted by `separator` (a comma, or a
+// tab as a spreadsheet's cells are pasted; a line end for a line a record)
+// and unquoted; `at` moves past its line end, and `lines` counts the line
+// ends inside its fields. Between separators, a field that starts with a
+// quote may hold separators, quotes ("") and line ends; a quote anywhere else
+// is the character itself, and a plain line's quotes are all its own.
+std::vector<std::string> csv_record(std::string_view all, std::size_t& at, std::size_t& lines,
+                                    char separator) {
   std::vector<std::string> fields(1);
   bool quoted = false;
+  bool field_start = true;
   for (; at < all.size(); ++at) {
     const char c = all[at];
     if (quoted) {
@@ -83,16 +92,19 @@ std::vector<std::string> csv_record(std::string_view all, std::size_t& at, std::
         lines += c == '\n' ? 1 : 0;
         fields.back() += c;
       }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
     } else if (c == '\n') {
       ++at;
       break;
+    } else if (c == '"' && field_start && separator != '\n') {
+      quoted = true;
+    } else if (c == separator) {
+      fields.emplace_back();
+      field_start = true;
+      continue;
     } else if (c != '\r' || (at + 1 < all.size() && all[at + 1] != '\n')) {
       fields.back() += c;
     }
+    field_start = false;
   }
   return fields;
 }
@@ -119,40 +131,35 @@ std::variant<std::vector<std::string>, std::string> read_class_list(std::string_
   }
   std::vector<std::string> names;
   std::vector<std::size_t> name_lines;
-  std::optional<std::size_t> column;  // in CSV, once the header is read
+  // A CSV file's first record is its header; pasted lines are read as
+  // columns when they hold tabs, and their first line is a header only when
+  // a column of it is headed Name or Student. Either picks that column, else
+  // the first.
+  const bool csv = format == list_format::csv;
+  const char separator = csv ? ',' : contents.find('\t') != std::string_view::npos ? '\t' : '\n';
+  std::optional<std::size_t> column;  // once the first record is read
   std::size_t line = 1;
   for (std::size_t at = 0; at < contents.size();) {
     const std::size_t starts = line;
-    std::string name;
-    if (format == list_format::csv) {
-      std::size_t inside = 0;
-      const std::vector<std::string> fields = csv_record(contents, at, inside);
-      line += 1 + inside;
-      if (fields.size() == 1 && trimmed(fields[0]).empty()) {
-        continue;
-      }
-      if (!column) {
-        column = 0;
-        for (std::size_t c = 0; c < fields.size(); ++c) {
-          const std::string head = lowered(trimmed(fields[c]));
-          if (head == "name" || head == "student") {
-            column = c;
-            break;
-          }
-        }
-        continue;
-      }
-      name = *column < fields.size() ? std::string(trimmed(fields[*column])) : std::string();
-    } else {
-      const std::size_t end = std::min(contents.find('\n', at), contents.size());
-      std::string_view text = contents.substr(at, end - at);
-      if (text.ends_with('\r')) {
-        text.remove_suffix(1);
-      }
-      name = std::string(trimmed(text));
-      at = end + 1;
-      ++line;
+    std::size_t inside = 0;
+    const std::vector<std::string> fields = csv_record(contents, at, inside, separator);
+    line += 1 + inside;
+    if (fields.size() == 1 && trimmed(fields[0]).empty()) {
+      continue;
     }
+    if (!column) {
+      column = 0;
+      const auto heading = std::find_if(fields.begin(), fields.end(), [](const std::string& f) {
+        const std::string head = lowered(trimmed(f));
+        return head == "name" || head == "student";
+      });
+      if (heading != fields.end() || csv) {
+        column = heading == fields.end() ? 0 : static_cast<std::size_t>(heading - fields.begin());
+        continue;
+      }
+    }
+    const std::string name =
+        *column < fields.size() ? std::string(trimmed(fields[*column])) : std::string();
     if (name.empty()) {
       continue;
     }

@@ -16,16 +16,20 @@ namespace projectile {
 inline constexpr std::size_t most_name_characters = 100;
 
 enum class list_format {
-  lines,  // a name on each line
-  csv,    // comma-separated, a header first; the column "Name" or "Student", else the first
+  // A name on each line; or, when the lines hold tabs (a spreadsheet's
+  // cells pasted), columns: a first line with a column headed "Name" or
+  // "Student" picks that column and is skipped, else the first column.
+  lines,
+  csv,  // comma-separated, a header first; the column "Name" or "Student", else the first
 };
 
 // The names in `contents`, the file's bytes: UTF-8 with or without a
 // byte-order mark, LF or CR LF, blank lines skipped, blanks around a name
-// dropped; in CSV, fields quoted as RFC 4180 quotes them ("Lee, Sam"). Or
-// the one-line reason the list is refused: a name of control characters,
-// invalid UTF-8 or over 100 characters, the same name twice, more than
-// most_versions names, or none, each with the line it is on.
+// dropped; in CSV and pasted columns, fields quoted as RFC 4180 quotes them
+// ("Lee, Sam"). Or the one-line reason the list is refused: a name with a
+// tab or another control character, of invalid UTF-8 or over 100
+// characters, the same name twice, more than most_versions names, or none,
+// each with the line it is on.
 std::variant<std::vector<std::string>, std::string> read_class_list(std::string_view contents,
                                                                     list_format format);
 

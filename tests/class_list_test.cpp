@@ -40,6 +40,21 @@ TEST(ClassList, ReadsNamesAsExported) {
   EXPECT_EQ(read("Who,When\nBo,1\n", list_format::csv), names{"Bo"});
 }
 
+// Cells pasted from a spreadsheet are tab-separated columns: a heading
+// "Name" or "Student" picks its column and is no name; without one, the
+// first column, from the first line. A quote inside a cell is the
+// character; a quoted cell may hold a tab, which no name may.
+TEST(ClassList, ReadsPastedColumns) {
+  EXPECT_EQ(read("Email\tName\r\nz@x\tZo\xC3\xAB \xC3\x85ngstr\xC3\xB6m\r\nl@x\t\xE6\x9D\x8E "
+                 "\xE9\x9B\xB7\r\n",
+                 list_format::lines),
+            (names{"Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m", "\xE6\x9D\x8E \xE9\x9B\xB7"}));
+  EXPECT_EQ(read("Ann\ta@x\nSay \"Hi\"\t\n\"Lee, \"\"Sam\"\"\"\tx\n", list_format::lines),
+            (names{"Ann", "Say \"Hi\"", "Lee, \"Sam\""}));
+  EXPECT_EQ(read("Student\nAnn\nBo\n", list_format::lines), (names{"Ann", "Bo"}));
+  EXPECT_EQ(refusal("Name\tX\n\"A\tB\"\t1\n"), "line 2: the name holds a tab");
+}
+
 TEST(ClassList, RefusesWhatWillNotDoNamingTheLine) {
   EXPECT_EQ(refusal("Ann\nBo\n\nAnn\n"), "line 4: the name \"Ann\" is on line 1 too");
   EXPECT_EQ(refusal("Ann\n" + std::string(101, 'x')),

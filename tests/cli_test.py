@@ -485,7 +485,9 @@ class ProjectileSet(unittest.TestCase):
                 out.write(("\ufeffId,Student,Email\r\n\r\n" + rows).encode())
             listed = set_run("--class", roster, "--set", "1796634001", "--list")
             self.assertEqual((listed.returncode, listed.stderr), (0, b""))
-            table = list(csv.reader(io.StringIO(listed.stdout.decode(), newline="")))
+            # UTF-8 with a byte-order mark, as a spreadsheet on Windows needs it.
+            self.assertTrue(listed.stdout.startswith(b"\xef\xbb\xbf"))
+            table = list(csv.reader(io.StringIO(listed.stdout.decode("utf-8-sig"), newline="")))
             self.assertEqual(table[0], ["name", "version", "set"])
             # A name a spreadsheet would take for a formula keeps a ' before it.
             self.assertEqual([r[0] for r in table[1:]],
