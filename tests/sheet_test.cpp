@@ -27,6 +27,19 @@ TEST(Sheet, AFileIsRefusedUntilThereIsASheetForIt) {
   EXPECT_TRUE(file.starts_with("<?xml"));
 }
 
+// Names decide the number of versions; a number typed beside them that
+// disagrees is said, not passed over in silence.
+TEST(Sheet, SaysWhenNamesAndVersionsDisagree) {
+  std::string reply;
+  make_sheet(reply, {"5", "1", "5", "Ann\nBo\nCy"});
+  EXPECT_NE(reply.find("\"note\":\"There are 3 names, so 3 versions, one each; Versions (5) counts "
+                       "only when there are no names.\""),
+            std::string::npos);
+  reply.clear();
+  make_sheet(reply, {"5", "1", "3", "Ann\nBo\nCy"});
+  EXPECT_NE(reply.find("\"note\":\"\""), std::string::npos);
+}
+
 // The sheet is made again whenever any field differs, however the fields'
 // texts would run together.
 TEST(Sheet, IsKeptOnlyForTheSameFields) {

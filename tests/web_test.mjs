@@ -704,6 +704,25 @@ describe('chromium', () => {
     for (const heading of headings) {
       assert.equal(pages.filter((p) => p.includes(heading + '\n1. ')).length, 1, heading);
     }
+
+    // A whole class's files, as large as the page makes them: the bytes
+    // projectile-set writes, however much memory they take.
+    await page.locator('#worksheet-names').fill('');
+    await page.locator('#worksheet-count').fill('10');
+    for (const versions of [40, 200]) {
+      await page.locator('#worksheet-versions').fill(String(versions));
+      await page.getByRole('button', { name: 'Show' }).click();
+      for (const [button, option] of [['Download for Canvas', '--qti'], ['Download for Moodle', '--moodle']]) {
+        const [file] = await Promise.all([page.waitForEvent('download'),
+          page.getByRole('button', { name: button }).click()]);
+        const saved = path.join(shots, `class-${versions}-${file.suggestedFilename()}`);
+        await file.saveAs(saved);
+        const expected = spawnSync(path.join(path.dirname(program), 'projectile-set'),
+          [option, '--set', String(SECOND), '--versions', String(versions), '--count', '10'],
+          { maxBuffer: 1 << 28 }).stdout;
+        assert.ok(fs.readFileSync(saved).equals(expected), `${versions} x 10 ${option}`);
+      }
+    }
     await context.close();
   });
 

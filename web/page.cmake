@@ -21,7 +21,8 @@ set_target_properties(projectile-questions PROPERTIES
 target_link_options(projectile-questions PRIVATE
   -Oz -sENVIRONMENT=web -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
   # A page allocates little, and seldom: the small allocator is 10 KB less.
-  -sMALLOC=emmalloc
+  # A class's Canvas package is tens of megabytes: memory grows as needed.
+  -sMALLOC=emmalloc -sALLOW_MEMORY_GROWTH=1
   # No main(): each console run is an instance of its own, started by the page.
   --no-entry -sMODULARIZE=1 -sEXPORT_NAME=createProgram
   -sEXPORTED_RUNTIME_METHODS=ccall,HEAPU8

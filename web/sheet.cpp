@@ -104,6 +104,15 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
     names = std::move(std::get<std::vector<std::string>>(read));
   }
   int versions = static_cast<int>(names.size());
+  // Names decide how many versions there are; a number typed beside them
+  // that says otherwise is not silently passed over.
+  std::string note;
+  if (!names.empty() && !typed.versions.empty() &&
+      typed.versions != decimal(static_cast<std::uint32_t>(versions))) {
+    const std::string many = decimal(static_cast<std::uint32_t>(versions));
+    note = "There are " + many + " names, so " + many + " versions, one each; Versions (" +
+           std::string(typed.versions) + ") counts only when there are no names.";
+  }
   if (names.empty() && !typed.versions.empty()) {
     const typed_choice asked = read_choice(typed.versions, 1, most_versions);
     if (!asked.value) {
@@ -140,6 +149,7 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
   const std::string number = decimal(made.set);
   json_object reply(out);
   reply.number("count", *count.value)
+      .text("note", note)
       .text("title", (made.of_class ? "Projectile motion questions, class set "
                                     : "Projectile motion questions, set ") +
                          number)

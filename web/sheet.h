@@ -16,7 +16,8 @@ struct sheet_fields {
   std::string_view names;     // empty, or a class's names, one a line
 };
 
-// The sheet those fields ask for, as JSON on the end of `out`: each
+// The sheet those fields ask for, as JSON on the end of `out`: a note when
+// the names and the number of versions typed disagree (the names decide); each
 // student's heading, questions and sketches, the key's tables, a single
 // set's worked answers and figures, the files' names and the address that
 // opens the page at it; {"unchanged":true} when it is the sheet already

@@ -16,6 +16,7 @@
     names: document.getElementById('worksheet-names'),
   };
   var problem = document.getElementById('worksheet-problem');
+  var note = document.getElementById('worksheet-note');
   var sheetTitle = document.getElementById('sheet-title');
   var questions = document.getElementById('sheet-questions');
   var answers = document.getElementById('sheet-answers');
@@ -113,6 +114,7 @@
       made = null;
       problem.textContent = reply.problem;
       problem.hidden = false;
+      note.hidden = true;
       page.say('worksheet', reply.problem, true);
       sheet.hidden = true;
       [sheetTitle, questions, keys, answers, downloads].forEach(function (part) {
@@ -126,6 +128,11 @@
       return true;
     }
     made = reply;
+    note.textContent = made.note;
+    note.hidden = !made.note;
+    if (made.note) {
+      page.say('worksheet', made.note, true);
+    }
     // The address keeps the set and a class's number of versions, never
     // its names; changed in place, so that the page does not start again.
     history.replaceState(null, '', made.address);
