@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes as what a student types into a Practice
-// field, for each quantity, as a set's number, a page's address, a kept
-// Practice record and projectile-set's arguments. Checks the readers against
+// field, for each quantity, as a set's number, a page's address, the address
+// where students open the page, a kept Practice record and projectile-set's
+// arguments. Checks the readers against
 // the C library's: a value accepted is the number strtod reads from the same
 // place (exactly so for up to 15 characters without an exponent, within a
 // relative 1e-14 otherwise), followed only by blanks and a unit of the
@@ -167,6 +168,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(std::find(projectile::page_views.begin(), projectile::page_views.end(), address.view) !=
               projectile::page_views.end(),
           "an address names a view the page does not have");
+
+  // Where students open the page, as a teacher types it: taken only as a web
+  // address with a host, nothing in it a link could not carry, no fragment.
+  const auto link = projectile::read_page_link(typed, "file:///here.html#x");
+  if (link.problem.empty()) {
+    const std::string_view taken = link.link;
+    const bool typed_blank = typed.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    require(typed_blank ? taken == "file:///here.html" && link.this_computer_only
+                        : (taken.starts_with("https://") || taken.starts_with("http://")) &&
+                              !link.this_computer_only,
+            "a students' address that is no web address was taken");
+    require(std::none_of(taken.begin(), taken.end(),
+                         [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '#'; }),
+            "a students' address keeps a blank, a control character or a fragment");
+  } else {
+    require(link.link.empty(), "a refused students' address was taken");
+  }
 
   // A kept Practice record, as a browser's storage may hold anything: taken
   // up only whole, and then kept again exactly as it was.

@@ -668,19 +668,36 @@ describe('chromium', () => {
     await page.getByRole('button', { name: 'Show' }).click();
     assert.equal(await page.locator('#worksheet-problem').textContent(), 'Names: line 3: the name "Ann" is on line 1 too.');
     assert.equal(await page.locator('#worksheet-names').getAttribute('aria-invalid'), 'true');
-    await page.locator('#worksheet-names').fill(names.join('\n'));
+    // Pasted from a spreadsheet: two columns, a heading row.
+    await page.locator('#worksheet-names').fill(['Name\tEmail', ...names.map((n, i) => `${n}\tx${i}@school`)].join('\n'));
     await page.getByRole('button', { name: 'Show' }).click();
     const headings = await page.locator('.student-sheet h3').allTextContents();
     assert.equal(headings.length, 30);
     assert.deepEqual(await page.locator('.student-key h3').allTextContents(), headings);
     // The address keeps the class set and the number of versions, never the names.
     assert.equal(await page.evaluate(() => location.hash), `#worksheet&set=${SECOND}&versions=30&count=5`);
-    // The list: each student's version and set, and the link that opens
-    // Practice at that set, with that student's questions.
+    // The list, from a page opened from a file: its links open on this
+    // computer only, and it says so.
+    const [local] = await Promise.all([page.waitForEvent('download'),
+      page.getByRole('button', { name: 'Download the class list' }).click()]);
+    assert.ok(csvRows(fs.readFileSync(await local.path(), 'utf8'))[1][3].startsWith('file://'));
+    assert.match(await page.locator('#worksheet-note').textContent(), /on this computer only/);
+    // Given where students open the page (a web host here), each student's
+    // version and set, and the link that opens Practice there at that set,
+    // with that student's questions. The list is UTF-8 after a byte-order mark.
+    const host = http.createServer((request, response) => {
+      response.writeHead(200, { 'content-type': 'text/html' });
+      response.end(fs.readFileSync(pageFile));
+    });
+    await new Promise((resolve) => host.listen(0, '127.0.0.1', resolve));
+    const students = `http://127.0.0.1:${host.address().port}/projectile-questions.html`;
+    await page.getByRole('textbox', { name: 'Students open the page at' }).fill(students);
     const [download] = await Promise.all([page.waitForEvent('download'),
       page.getByRole('button', { name: 'Download the class list' }).click()]);
     assert.equal(download.suggestedFilename(), `projectile-class-${SECOND}.csv`);
+    assert.equal(await page.locator('#worksheet-note').isVisible(), false);
     const csv = fs.readFileSync(await download.path(), 'utf8');
+    assert.ok(csv.startsWith('\ufeffname,version,set,practice\r\n'));
     const rows = csvRows(csv).slice(1);
     assert.equal(rows.length, 30);
     for (const [i, name] of names.entries()) {
@@ -694,7 +711,9 @@ describe('chromium', () => {
     await practice.locator('#value-0').waitFor();
     assert.equal(await practice.locator('#practice-set').textContent(), String(student));
     assert.equal(await practice.locator('#practice-question').textContent(), practiceSet(student, 1)[0].question);
+    assert.ok(link.startsWith(`${students}#practice&set=`));
     await practice.close();
+    host.close();
     // Printed: a sheet for each student, each from a new page.
     await page.emulateMedia({ media: 'print' });
     const pdf = path.join(shots, 'class-worksheet.pdf');

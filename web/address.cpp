@@ -80,6 +80,33 @@ std::string sheet_address(std::uint32_t set, int versions, int count) {
   return address;
 }
 
+page_link read_page_link(std::string_view typed, std::string_view here) {
+  const auto without_fragment = [](std::string_view address) {
+    return std::string(address.substr(0, std::min(address.find('#'), address.size())));
+  };
+  constexpr std::string_view blanks = " \t\r\n";
+  const auto first = typed.find_first_not_of(blanks);
+  if (first == std::string_view::npos) {
+    return {without_fragment(here), !here.starts_with("http:") && !here.starts_with("https:"), {}};
+  }
+  typed = typed.substr(first, typed.find_last_not_of(blanks) + 1 - first);
+  constexpr std::size_t longest = 2000;
+  const bool web = typed.starts_with("https://") || typed.starts_with("http://");
+  const bool plain = std::none_of(typed.begin(), typed.end(), [](char c) {
+    return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+  });
+  // A host after the scheme: "https://" alone, or "https:///x", is no place.
+  const std::string_view host = web ? typed.substr(typed.find("//") + 2) : std::string_view{};
+  if (!web || !plain || typed.size() > longest || host.empty() || host[0] == '/' ||
+      host[0] == '#' || host[0] == '?') {
+    return {{},
+            false,
+            "Students' address must be a web address, such as "
+            "https://school.example/projectile-questions.html, without spaces."};
+  }
+  return {without_fragment(typed), false, {}};
+}
+
 std::string address_set_refused(std::string_view typed) {
   return "The address asks for set \"" + std::string(typed) + "\", which is not " +
          whole_number_range(0, highest_set) + ", so this run takes its set from the clock.";

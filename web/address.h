@@ -31,6 +31,19 @@ std::string address_of_set(std::uint32_t set);
 std::string practice_address(std::uint32_t set);
 std::string sheet_address(std::uint32_t set, int versions, int count);
 
+// Where students open the page, for the links a class's list gives them:
+// the web address the teacher typed (http or https, a school's site or a
+// file in Moodle or Canvas), without its fragment; or, when none is typed,
+// `here`, the page's own address without its fragment, which from a file
+// opens on this computer only (`this_computer_only`). `problem` says why a
+// typed address is not taken.
+struct page_link {
+  std::string link;
+  bool this_computer_only;
+  std::string problem;
+};
+page_link read_page_link(std::string_view typed, std::string_view here);
+
 // Why an address's set is not taken, and what the run does instead.
 std::string address_set_refused(std::string_view typed);
 

@@ -238,12 +238,13 @@ EMSCRIPTEN_KEEPALIVE const char* sheet(const char* set, const char* count, const
 }
 
 // The sheet on show in the form called `form`, the bytes projectile-set
-// writes, with a class's Practice links on `page` (see sheet.h): JSON with
-// the file's name and type, and where its bytes are in memory (`at`,
-// `size`), valid until the next call; or why there is none.
-EMSCRIPTEN_KEEPALIVE const char* sheet_file(const char* form, const char* page) {
+// writes, with a class's Practice links on the page at `link` as typed, else
+// `here` (see sheet.h): JSON with the file's name and type, a note on the
+// links, and where its bytes are in memory (`at`, `size`), valid until the
+// next call; or why there is none.
+EMSCRIPTEN_KEEPALIVE const char* sheet_file(const char* form, const char* link, const char* here) {
   static std::string file;
-  const auto made = projectile::sheet_file(file, form, page);
+  const auto made = projectile::sheet_file(file, form, link, here);
   json_object answered = reply();
   if (!made.problem.empty()) {
     answered.text("problem", made.problem).done();
@@ -253,6 +254,7 @@ EMSCRIPTEN_KEEPALIVE const char* sheet_file(const char* form, const char* page) 
   // WebAssembly.
   answered.text("file", made.name)
       .text("type", made.type)
+      .text("note", made.note)
       .number("at", static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(file.data())))
       .number("size", static_cast<std::uint32_t>(file.size()))
       .done();

@@ -208,20 +208,25 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
       .done();
 }
 
-sheet_download sheet_file(std::string& file, std::string_view name, std::string_view page) {
+sheet_download sheet_file(std::string& file, std::string_view name, std::string_view link,
+                          std::string_view here) {
   file.clear();
   if (!kept) {
-    return {"There is no sheet yet: press Show first.", {}, {}};
+    return {"There is no sheet yet: press Show first.", {}, {}, {}};
   }
   const handout& made = kept->made;
   const set_form* form = form_named(name);
   if (form == nullptr || !offered(*form, made)) {
-    return {"The page makes no such file of this sheet.", {}, {}};
+    return {"The page makes no such file of this sheet.", {}, {}, {}};
   }
   if (const std::string refused =
           form_refused(*form, static_cast<long long>(made.students.size()) * made.count);
       !refused.empty()) {
-    return {"This sheet is too large for the file: " + refused + ".", {}, {}};
+    return {"This sheet is too large for the file: " + refused + ".", {}, {}, {}};
+  }
+  const page_link page = read_page_link(link, here);
+  if (!page.problem.empty()) {
+    return {page.problem, {}, {}, {}};
   }
   form->write(made, {[&file](std::string_view block) {
                        file += block;
@@ -229,8 +234,15 @@ sheet_download sheet_file(std::string& file, std::string_view name, std::string_
                      },
                      {},
                      kept_figures,
-                     [&](std::uint32_t set) { return std::string(page) + practice_address(set); }});
-  return {{}, file_name_of(*form, made), form->media_type};
+                     [&](std::uint32_t set) { return page.link + practice_address(set); }});
+  const bool links = form == form_named("list");
+  return {{},
+          file_name_of(*form, made),
+          form->media_type,
+          links && page.this_computer_only
+              ? "Its Practice links open this page on this computer only, as it was opened "
+                "from a file: give the address where students will open it."
+              : ""};
 }
 
 }  // namespace projectile

@@ -25,16 +25,19 @@ struct sheet_fields {
 void make_sheet(std::string& out, const sheet_fields& typed);
 
 // The sheet made last in the form called `name` (one with a button, as the
-// sheet's reply lists them), with each student's Practice link on `page`
-// (the page's address without its fragment), into `file`: the bytes
-// projectile-set writes for the same set or class. Its name and media type;
-// or, and `file` empty, why there is none: no sheet made yet, or no such
-// form of it.
+// sheet's reply lists them), into `file`: the bytes projectile-set writes
+// for the same set or class, a class's list with each student's Practice
+// link on the page where students open it (`link`, as the teacher typed it,
+// else `here`, see read_page_link). Its name and media type, and a note when
+// the list's links open on this computer only; or, and `file` empty, why
+// there is none: no sheet made yet, no such form of it, or a link refused.
 struct sheet_download {
   std::string problem;
   std::string name;
   std::string_view type;
+  std::string note;
 };
-sheet_download sheet_file(std::string& file, std::string_view name, std::string_view page);
+sheet_download sheet_file(std::string& file, std::string_view name, std::string_view link,
+                          std::string_view here);
 
 }  // namespace projectile

@@ -24,6 +24,9 @@
   var view = document.getElementById('worksheet-view');
   var sheet = document.getElementById('sheet');
   var downloads = document.getElementById('downloads');
+  // Where students will open the page, for a class's Practice links: kept in
+  // this browser with the class set (never with the names).
+  var linkField = document.getElementById('worksheet-link');
 
   var call = null; // into the page's library, once it is loaded
   var made = null; // the sheet on show, as the library made it
@@ -128,10 +131,10 @@
       return true;
     }
     made = reply;
-    note.textContent = made.note;
-    note.hidden = !made.note;
-    if (made.note) {
-      page.say('worksheet', made.note, true);
+    tellNote(made.note);
+    linkField.parentElement.hidden = !made.ofClass;
+    if (made.ofClass && !linkField.value) {
+      linkField.value = kept(linkKey()) || '';
     }
     // The address keeps the set and a class's number of versions, never
     // its names; changed in place, so that the page does not start again.
@@ -148,19 +151,53 @@
     return true;
   }
 
+  function tellNote(text) {
+    note.textContent = text;
+    note.hidden = !text;
+    if (text) {
+      page.say('worksheet', text, true);
+    }
+  }
+
+  function linkKey() {
+    return 'projectile-link-' + fields.set.value;
+  }
+
+  // The browser's storage, where it allows it.
+  function kept(key) {
+    try {
+      return localStorage.getItem(key);
+    } catch {
+      return null;
+    }
+  }
+
+  function keep(key, value) {
+    try {
+      localStorage.setItem(key, value);
+    } catch {
+      // Nothing kept: the teacher types it again next time.
+    }
+  }
+
   // A file of the sheet, as the library makes it: a class's list with each
-  // student's Practice link on this page.
+  // student's Practice link on the page where students open it.
   function download(form) {
     if (!make()) {
       return;
     }
-    var here = location.href.split('#')[0];
-    var file = call('sheet_file', ['string', 'string'], [form, here]);
+    var file = call('sheet_file', ['string', 'string', 'string'], [form, linkField.value, location.href]);
+    linkField.setAttribute('aria-invalid', String(Boolean(file.problem)));
     if (file.problem) {
       problem.textContent = file.problem;
       problem.hidden = false;
       page.say('worksheet', file.problem, true);
       return;
+    }
+    problem.hidden = true;
+    tellNote(file.note);
+    if (linkField.value) {
+      keep(linkKey(), linkField.value);
     }
     var link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([call.bytes(file.at, file.size)], { type: file.type }));
