@@ -745,6 +745,54 @@ describe('chromium', () => {
     await context.close();
   });
 
+  test('paper: a class without room to work takes two pages a student; a long name breaks, never shrinks the print', async () => {
+    const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+    const page = await context.newPage();
+    await page.clock.setFixedTime(SECOND * 1000);
+    await page.goto(`${url}#worksheet&set=${SECOND}&versions=30&count=10`);
+    await page.locator('.student-sheet h3').first().waitFor();
+    await page.getByRole('checkbox', { name: 'Room to work under each question' }).uncheck();
+    const headings = await page.locator('.student-sheet h3').allTextContents();
+    assert.equal(headings.length, 30);
+    // Pages a student's sheet takes: from the page where it starts to where
+    // the next starts, or the keys do.
+    const sheetPages = async (format) => {
+      const pdf = path.join(shots, `class-${format}.pdf`);
+      await page.emulateMedia({ media: 'print' });
+      await page.pdf({ path: pdf, format });
+      await page.emulateMedia({ media: 'screen' });
+      const pages = spawnSync('pdftotext', [pdf, '-'], { encoding: 'utf8' }).stdout.split('\f');
+      const starts = headings.map((h) => pages.findIndex((text) => text.includes(h + '\n1. ')));
+      const keys = pages.findIndex((text) => text.includes('No.'));
+      return starts.map((start, i) => (i + 1 < starts.length ? starts[i + 1] : keys) - start);
+    };
+    for (const format of ['A4', 'Letter']) {
+      const taken = await sheetPages(format);
+      assert.ok(taken.every((n) => n >= 1 && n <= 2), `${format}: pages a student ${taken}`);
+    }
+
+    // A name of a hundred letters without a space: the same pages as a short
+    // one, on the sheet and the key, and no sideways scroll on a phone.
+    const long = 'W'.repeat(100);
+    await page.getByRole('checkbox', { name: 'Room to work under each question' }).check();
+    const pagesOf = async (names) => {
+      await page.locator('#worksheet-names').fill(names.join('\n'));
+      await page.getByRole('button', { name: 'Show' }).click();
+      const pdf = path.join(shots, 'class-names.pdf');
+      await page.emulateMedia({ media: 'print' });
+      await page.pdf({ path: pdf, format: 'A4' });
+      await page.emulateMedia({ media: 'screen' });
+      const info = spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout;
+      return Number(info.match(/Pages:\s+(\d+)/)[1]);
+    };
+    assert.equal(await pagesOf([long, 'Bo']), await pagesOf(['Al', 'Bo']));
+    await page.locator('#worksheet-names').fill([long, 'Bo'].join('\n'));
+    await page.getByRole('button', { name: 'Show' }).click();
+    await page.setViewportSize({ width: 360, height: 740 });
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360));
+    await context.close();
+  });
+
   test('practice on a phone: what is asked for comes into view and is heard, the set stays, the console is not heard', async () => {
     const set = 3141592653;
     const page = await openPractice(`#practice&set=${set}`, SECOND, {

@@ -27,6 +27,7 @@
   // Where students will open the page, for a class's Practice links: kept in
   // this browser with the class set (never with the names).
   var linkField = document.getElementById('worksheet-link');
+  var room = document.getElementById('worksheet-room');
 
   var call = null; // into the page's library, once it is loaded
   var made = null; // the sheet on show, as the library made it
@@ -219,6 +220,11 @@
     });
     return button;
   }
+
+  // Room to work is the paper's layout alone: the sheet is the same.
+  room.addEventListener('change', function () {
+    sheet.classList.toggle('no-room', !room.checked);
+  });
 
   form.addEventListener('submit', function (event) {
     event.preventDefault();
