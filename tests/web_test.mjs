@@ -855,7 +855,8 @@ describe('chromium', () => {
       { viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, colorScheme: 'dark' },
       { viewport: { width: 1280, height: 900 }, colorScheme: 'light' },
     ]) {
-      for (const [view, ready] of [['', '#line'], ['#practice', '#value-0'], ['#worksheet', '.key td']]) {
+      for (const [view, ready] of [['', '#line'], ['#practice', '#value-0'], ['#worksheet', '.key td'],
+        [`#worksheet&set=${SECOND}&versions=30&count=10`, '.student-key td']]) {
         const page = await browser.newPage(options);
         await page.clock.setFixedTime(SECOND * 1000);
         await page.goto(url + view);
@@ -864,6 +865,10 @@ describe('chromium', () => {
         const found = await page.evaluate(() => window.axe.run().then((r) => r.violations.map((v) =>
           `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`)));
         assert.deepEqual(found, [], `${view || '#console'} at ${options.viewport.width} px`);
+        // The keys are one stop for the keyboard where they scroll, else none.
+        const stops = await page.locator('#sheet-keys, #sheet-keys [tabindex]').evaluateAll((found) =>
+          found.filter((e) => e.tabIndex >= 0).map((e) => [e.id, e.scrollWidth > e.clientWidth]));
+        assert.ok(stops.every(([id, scrolls]) => id === 'sheet-keys' && scrolls), JSON.stringify(stops));
         await page.close();
       }
     }

@@ -78,14 +78,10 @@
     return line;
   }
 
-  // A key's table, in a box of its own that a phone scrolls if it must, and
-  // that the keyboard reaches.
+  // A key's table. The keys scroll together where they must, and only then
+  // does the keyboard stop at them, once.
   function keyOf(one, head) {
     var section = element('section', 'student-key');
-    var box = element('div', 'key-box');
-    box.tabIndex = 0;
-    box.setAttribute('role', 'region');
-    box.setAttribute('aria-label', one.heading ? 'Answer key, ' + one.heading : 'Answer key');
     var table = element('table', 'key');
     var thead = document.createElement('thead');
     thead.appendChild(row(head, 'th'));
@@ -94,11 +90,10 @@
       body.appendChild(row(cells, 'td'));
     });
     table.append(thead, body);
-    box.append(table);
     if (one.heading) {
       section.append(element('h3', '', one.heading));
     }
-    section.append(box);
+    section.append(table);
     return section;
   }
 
@@ -149,8 +144,18 @@
     answers.replaceChildren.apply(answers, made.answers.map(function (text, i) {
       return piece(text, made.answerFigures[i]);
     }));
+    keysStop();
     return true;
   }
+
+  function keysStop() {
+    if (keys.scrollWidth > keys.clientWidth) {
+      keys.tabIndex = 0;
+    } else {
+      keys.removeAttribute('tabindex');
+    }
+  }
+  window.addEventListener('resize', keysStop);
 
   function tellNote(text) {
     note.textContent = text;
@@ -187,8 +192,17 @@
     if (!make()) {
       return;
     }
-    var file = call('sheet_file', ['string', 'string', 'string'], [form, linkField.value, location.href]);
-    linkField.setAttribute('aria-invalid', String(Boolean(file.problem)));
+    var file;
+    var bytes;
+    try {
+      file = call('sheet_file', ['string', 'string', 'string'], [form, linkField.value, location.href]);
+      bytes = file.problem ? null : call.bytes(file.at, file.size);
+    } catch (error) {
+      // Memory this browser would not give, say: said, never a silent nothing.
+      file = { problem: 'This browser could not make the file (' + error.message + '). ' +
+        'Ask for fewer versions or questions, or make it with projectile-set.' };
+    }
+    linkField.setAttribute('aria-invalid', String(Boolean(file.problem) && form === 'list'));
     if (file.problem) {
       problem.textContent = file.problem;
       problem.hidden = false;
@@ -201,7 +215,7 @@
       keep(linkKey(), linkField.value);
     }
     var link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([call.bytes(file.at, file.size)], { type: file.type }));
+    link.href = URL.createObjectURL(new Blob([bytes], { type: file.type }));
     link.download = file.file;
     document.body.appendChild(link);
     link.click();
