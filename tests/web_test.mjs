@@ -1069,6 +1069,40 @@ async function session(driver) {
   return driver.evaluate(() => document.getElementById('screen').textContent);
 }
 
+// A class's quiz files as another engine's page makes them, 30, 40 and 200
+// versions of 10 questions: each the bytes projectile-set writes. The page
+// hands back each one's size and digest, not megabytes of bytes.
+function fnv(bytes) {
+  let hash = 0x811c9dc5;
+  for (const byte of bytes) {
+    hash = Math.imul(hash ^ byte, 0x01000193) >>> 0;
+  }
+  return hash;
+}
+const classFilesScript = `
+  const fnv = ${fnv.toString()};
+  const call = await window.page.library;
+  const made = {};
+  for (const versions of [30, 40, 200]) {
+    call('sheet', ['string', 'string', 'string', 'string'], ['${SECOND}', '10', String(versions), '']);
+    for (const form of ['qti', 'moodle']) {
+      const file = call('sheet_file', ['string', 'string', 'string'], [form, '', location.href]);
+      made[versions + ' ' + form] = [file.size, fnv(call.bytes(file.at, file.size))];
+    }
+  }
+  return made;`;
+
+function assertClassFiles(made) {
+  for (const versions of [30, 40, 200]) {
+    for (const form of ['qti', 'moodle']) {
+      const bytes = spawnSync(path.join(path.dirname(program), 'projectile-set'),
+        [`--${form}`, '--set', String(SECOND), '--versions', String(versions), '--count', '10'],
+        { maxBuffer: 1 << 28 }).stdout;
+      assert.deepEqual(made[`${versions} ${form}`], [bytes.length, fnv(bytes)], `${versions} x 10 --${form}`);
+    }
+  }
+}
+
 // Practice in another engine: one question checked right, the next one's
 // answer shown, against the console program at the same second.
 async function practiceSession(driver, second) {
@@ -1125,6 +1159,7 @@ test('firefox: a whole session at a frozen second', async () => {
       fill: (selector, text) => practice.type(selector, text),
       click: (selector) => practice.click(selector),
     }, SECOND);
+    assertClassFiles(await practice.evaluate(`(async () => {${classFilesScript}})()`));
   } finally {
     await browser.close();
   }
@@ -1185,6 +1220,11 @@ test('webkit: a whole session, every answer the console\'s', async () => {
       fill: async (selector, text) => call('POST', `${at}/element/${await element(selector)}/value`, { text }),
       click: async (selector) => call('POST', `${at}/element/${await element(selector)}/click`, {}),
     }, SECOND);
+    await call('POST', `${at}/timeouts`, { script: 600000 });
+    assertClassFiles(await call('POST', `${at}/execute/async`, {
+      script: `const done = arguments[arguments.length - 1]; (async () => {${classFilesScript}})().then(done);`,
+      args: [],
+    }));
     await call('DELETE', at);
 
     const start = opening + '300\n';
