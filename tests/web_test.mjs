@@ -775,17 +775,19 @@ describe('chromium', () => {
     // one, on the sheet and the key, and no sideways scroll on a phone.
     const long = 'W'.repeat(100);
     await page.getByRole('checkbox', { name: 'Room to work under each question' }).check();
-    const pagesOf = async (names) => {
+    const pagesOf = async (names, format) => {
       await page.locator('#worksheet-names').fill(names.join('\n'));
       await page.getByRole('button', { name: 'Show' }).click();
       const pdf = path.join(shots, 'class-names.pdf');
       await page.emulateMedia({ media: 'print' });
-      await page.pdf({ path: pdf, format: 'A4' });
+      await page.pdf({ path: pdf, format });
       await page.emulateMedia({ media: 'screen' });
       const info = spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout;
       return Number(info.match(/Pages:\s+(\d+)/)[1]);
     };
-    assert.equal(await pagesOf([long, 'Bo']), await pagesOf(['Al', 'Bo']));
+    for (const format of ['A4', 'Letter']) {
+      assert.equal(await pagesOf([long, 'Bo'], format), await pagesOf(['Al', 'Bo'], format), format);
+    }
     await page.locator('#worksheet-names').fill([long, 'Bo'].join('\n'));
     await page.getByRole('button', { name: 'Show' }).click();
     await page.setViewportSize({ width: 360, height: 740 });
@@ -861,6 +863,11 @@ describe('chromium', () => {
         await page.clock.setFixedTime(SECOND * 1000);
         await page.goto(url + view);
         await page.locator(ready).first().waitFor();
+        // Opening the Worksheet says nothing (the console is heard as it
+        // writes, Practice its question).
+        if (view.startsWith('#worksheet')) {
+          assert.equal(await page.locator('#announce').textContent(), '', view);
+        }
         await page.evaluate(axe);
         const found = await page.evaluate(() => window.axe.run().then((r) => r.violations.map((v) =>
           `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`)));
