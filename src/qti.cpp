@@ -157,9 +157,9 @@ void append_item(text& out, std::string_view ident_start, const problem& p,
   out.append(
       "</varequal>\n                <and>\n"
       "                  <vargte respident=\"response1\">");
-  out.append(times_ten_thousandths(printed, 10000 - tolerance_per_10000));
+  out.append(times_ten_thousandths(printed, ten_thousand - tolerance_per_10000));
   out.append("</vargte>\n                  <varlte respident=\"response1\">");
-  out.append(times_ten_thousandths(printed, 10000 + tolerance_per_10000));
+  out.append(times_ten_thousandths(printed, ten_thousand + tolerance_per_10000));
   out.append(
       "</varlte>\n                </and>\n              </or>\n            </conditionvar>\n"
       "            <setvar action=\"Set\" varname=\"SCORE\">100</setvar>\n"

@@ -83,16 +83,17 @@ constexpr std::string_view label_unit_of(quantity what) noexcept {
 inline constexpr double tolerance = 0.01;
 // The same in parts per ten thousand, for the exact decimal bounds a quiz
 // file writes; it must say the same.
-constexpr unsigned parts_per_10000(double fraction) noexcept {
+inline constexpr unsigned ten_thousand = 10000;
+constexpr unsigned parts_per_ten_thousand(double fraction) noexcept {
   unsigned parts = 0;
-  while (parts < 10000 && parts / 10000.0 < fraction) {
+  while (parts < ten_thousand && parts / double{ten_thousand} < fraction) {
     ++parts;
   }
   return parts;
 }
-inline constexpr unsigned tolerance_per_10000 = parts_per_10000(tolerance);
-static_assert(tolerance_per_10000 > 0 && tolerance_per_10000 < 10000 &&
-                  tolerance_per_10000 / 10000.0 == tolerance,
+inline constexpr unsigned tolerance_per_10000 = parts_per_ten_thousand(tolerance);
+static_assert(tolerance_per_10000 > 0 && tolerance_per_10000 < ten_thousand &&
+                  tolerance_per_10000 / double{ten_thousand} == tolerance,
               "the tolerance must be a whole number of parts per ten thousand");
 
 // Every question is worth the same in a quiz, whatever it asks: its values
