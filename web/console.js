@@ -207,13 +207,24 @@
     };
   }
 
-  function start() {
+  // A run and its own instance of the program, loading. The first is loaded
+  // as the page opens, beside the shared instance, and runs nothing until
+  // the console is shown.
+  function prepare() {
     var thisRun = { waiting: null, timer: 0, submit: null };
+    return { run: thisRun, program: loadProgram({ console: terminalFor(thisRun) }) };
+  }
+  var prepared = prepare();
+
+  function start() {
+    var next = prepared || prepare();
+    prepared = null;
+    var thisRun = next.run;
     run = thisRun;
     againButton.hidden = true;
     stopButton.hidden = false;
     setStatus('Running…');
-    loadProgram({ console: terminalFor(thisRun) })
+    next.program
       .then(function (program) {
         if (thisRun !== run) {
           return null;
