@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "answer_sheet.h"
 #include "moodle.h"
 #include "problem_set.h"
 #include "qti.h"
@@ -65,6 +66,23 @@ bool write_figures(const handout& made, const form_output& to) {
   return true;
 }
 
+// Each student's answer pages, DIR/version-V-page-P.svg.
+bool write_answer_sheets(const handout& made, const form_output& to) {
+  for (const student& s : made.students) {
+    for (int page = 1; page <= pages_of(made.count); ++page) {
+      std::string path = "version-";
+      path += decimal(static_cast<std::uint32_t>(s.version));
+      path += "-page-";
+      path += decimal(static_cast<std::uint32_t>(page));
+      path += ".svg";
+      if (!to.files(path, answer_page(made, s, page, to.sheets))) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 // Moodle's import runs out of the memory it allows itself (384 MB, unless
 // a site raises it) at about 8,000 questions.
 constexpr long long most_moodle_questions = 4000;
@@ -92,6 +110,10 @@ constexpr auto table = std::to_array<set_form>({
      "each question's figures as SVG files, DIR/question-K.svg\n"
      "and DIR/answer-K.svg (DIR is made if it is missing)",
      form_kind::folder, false, "", "", "", 0, "", "", write_figures},
+    {"answer-sheets", "DIR",
+     "each student's answer pages to mark with --mark, as SVG files,\n"
+     "DIR/version-V-page-P.svg (A4; Letter with --letter)",
+     form_kind::folder, false, "", "", "", 0, "", "", write_answer_sheets},
 });
 
 }  // namespace

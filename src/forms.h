@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "answer_sheet.h"
 #include "blocks.h"
 #include "class_forms.h"
 #include "figure.h"
@@ -27,6 +28,7 @@ struct form_output {
   file_sink files;                     // a folder form's files
   figure_source drawn = drawn_afresh;  // the figures, where a caller keeps them drawn
   link_maker link_of;                  // the list's Practice links, where there is a page
+  paper sheets = paper::a4;            // what answer sheets are printed on
 };
 
 enum class form_kind {

@@ -26,13 +26,13 @@ asked_values asked_of(kind type, const answer& a) noexcept {
     const number_text printed = text::format_g(value);
     asked.items[asked.size++] = {what, printed, scan_number(printed.view()).value};
   };
-  add(quantity::time_of_flight, static_cast<double>(a.t));
-  add(quantity::range, a.sx);
-  if (type == kind::ground) {
-    add(quantity::max_height, a.max_height);
+  const std::array<double, quantities.size()> values = {
+      static_cast<double>(a.t), a.sx, a.max_height, static_cast<double>(a.vmag), a.impact_degrees};
+  for (const quantity what : quantities) {
+    if (asks_for(type, what)) {
+      add(what, values[static_cast<std::size_t>(what)]);
+    }
   }
-  add(quantity::impact_speed, static_cast<double>(a.vmag));
-  add(quantity::impact_angle, a.impact_degrees);
   return asked;
 }
 

@@ -27,21 +27,24 @@ inline constexpr std::array<quantity, 5> quantities = {quantity::time_of_flight,
 
 // What is shown of each quantity: its name; the unit the answer prints after
 // the value; what a field's value is in; the key table's heading (the name
-// with the unit) and a field's label (the name with what its value is in).
+// with the unit) and a field's label (the name with what its value is in);
+// and the name that files for other programs give it (an answer sheet's
+// bubbles, the marks' columns).
 struct quantity_words {
   std::string_view name;
   std::string_view unit;
   std::string_view label_unit;
   std::string_view heading;
   std::string_view label;
+  std::string_view id;
 };
 inline constexpr std::array<quantity_words, quantities.size()> quantity_catalogue = {{
-    {"Time of flight", "s", "s", "Time of flight (s)", "Time of flight (s)"},
-    {"Range", "m", "m", "Range (m)", "Range (m)"},
-    {"Max height", "m", "m", "Max height (m)", "Max height (m)"},
-    {"Impact speed", "m/s", "m/s", "Impact speed (m/s)", "Impact speed (m/s)"},
+    {"Time of flight", "s", "s", "Time of flight (s)", "Time of flight (s)", "time_of_flight"},
+    {"Range", "m", "m", "Range (m)", "Range (m)", "range"},
+    {"Max height", "m", "m", "Max height (m)", "Max height (m)", "max_height"},
+    {"Impact speed", "m/s", "m/s", "Impact speed (m/s)", "Impact speed (m/s)", "impact_speed"},
     {"Impact angle", "degrees", "degrees below the horizontal", "Impact angle (degrees)",
-     "Impact angle (degrees below the horizontal)"},
+     "Impact angle (degrees below the horizontal)", "impact_angle"},
 }};
 
 // "NAME (IN)", as a heading or a label writes it.
@@ -62,6 +65,15 @@ constexpr const quantity_words& words_of(quantity what) noexcept {
 }
 constexpr std::string_view name_of(quantity what) noexcept {
   return words_of(what).name;
+}
+// "time_of_flight", "range", "max_height", "impact_speed", "impact_angle".
+constexpr std::string_view id_of(quantity what) noexcept {
+  return words_of(what).id;
+}
+// Whether a question of `type` asks for `what`: all five of a ground
+// launch, all but the maximum height of a horizontal one.
+constexpr bool asks_for(kind type, quantity what) noexcept {
+  return type == kind::ground || what != quantity::max_height;
 }
 // The unit the answer prints after the value ("s", "m", "m/s", "degrees").
 constexpr std::string_view unit_of(quantity what) noexcept {

@@ -51,7 +51,8 @@ std::variant<set_request, std::string> parse_set_arguments(
     }
     const bool takes_value = option == "--set" || option == "--count" || option == "--class" ||
                              option == "--versions" || (form != nullptr && !form->value.empty());
-    const bool flag = option == "--help" || (form != nullptr && form->value.empty());
+    const bool flag = option == "--help" || option == "--letter" || option == "--mark" ||
+                      (form != nullptr && form->value.empty());
     if (!takes_value && !flag) {
       return (option.starts_with("-") ? "unknown option '" : "unexpected argument '") +
              std::string(arguments[i]) + "'";
@@ -83,6 +84,19 @@ std::variant<set_request, std::string> parse_set_arguments(
       }
       request.count = static_cast<int>(*count.value);
       counted = true;
+    } else if (option == "--letter") {
+      request.sheets = paper::letter;
+    } else if (option == "--mark") {
+      if (!request.scans.empty()) {
+        return "--mark is given twice";
+      }
+      // The files, up to the next option: a shell's pattern gives any number.
+      while (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) {
+        request.scans.emplace_back(arguments[++i]);
+      }
+      if (request.scans.empty()) {
+        return "--mark needs the files of the scanned pages";
+      }
     } else if (option == "--class" || option == "--versions") {
       if (!request.class_file.empty() || request.versions != 0) {
         return "--class and --versions are one choice: give one of them once";
@@ -123,6 +137,17 @@ std::variant<set_request, std::string> parse_set_arguments(
       request.help = true;
     }
   }
+  if (!request.scans.empty() && formed) {
+    std::string refused = "--mark reads answer pages: give no --";
+    refused += request.form->name;
+    return refused + " with it";
+  }
+  if (request.sheets == paper::letter && !request.scans.empty()) {
+    return "--letter is for --answer-sheets: a page read says its own paper";
+  }
+  if (request.sheets == paper::letter && request.form->name != "answer-sheets") {
+    return "--letter is for --answer-sheets";
+  }
   if (request.form->needs_class && request.class_file.empty() && request.versions == 0) {
     std::string refused = "--";
     refused += request.form->name;
@@ -140,7 +165,7 @@ std::string set_usage() {
     usage += f == 0 ? "" : " | ";
     usage += option_of(forms[f]);
   }
-  usage += "]\n";
+  usage += "]\n         [--letter] [--mark FILE...]\n";
   return usage;
 }
 
@@ -187,6 +212,12 @@ std::string set_help() {
       }
     }
   }
+  help += option_help("--letter", "answer sheets on US Letter rather than A4");
+  help += option_help("--mark FILE...",
+                      "marks the answer pages scanned or photographed in the files\n"
+                      "(PDF, PNG, JPEG; any pages in any order) against the same\n"
+                      "set or class and count; the marks as CSV, and every value\n"
+                      "to settle by hand, on standard error");
   return help + option_help("--help", "this text");
 }
 

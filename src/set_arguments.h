@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "forms.h"
 #include "problem_set.h"
@@ -21,6 +22,8 @@ struct set_request {
   std::string folder;                       // for a folder form
   std::string class_file;                   // not empty: a version for each student it names
   int versions = 0;                         // not 0: that many versions, for a class without a list
+  paper sheets = paper::a4;                 // what answer sheets are printed on
+  std::vector<std::string> scans;           // not empty: the files of answer pages to mark
   bool help = false;
 };
 

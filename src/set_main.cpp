@@ -29,7 +29,9 @@
 #include "class_list.h"
 #include "forms.h"
 #include "handout.h"
+#include "marking.h"
 #include "problem.h"
+#include "scan_files.h"
 #include "set_arguments.h"
 
 namespace {
@@ -105,6 +107,54 @@ std::variant<std::vector<std::string>, std::string> read_list(const std::string&
                                                    : projectile::list_format::lines);
 }
 
+// The marks of the pages in `files`, as CSV on standard output; what was
+// skipped, and each value to settle, said on standard error.
+int mark(const projectile::handout& made, const std::vector<std::string>& files) {
+  projectile::class_marking marking(made);
+  bool any = false;
+  for (const std::string& file : files) {
+    const std::string refused = projectile::each_scanned_page(
+        file, [&](const projectile::image_view& image, std::string_view source) {
+          const std::string said = marking.add(image, source);
+          // What was read is the page's name; anything else, why it was not.
+          if (said.starts_with("no ") || said.starts_with("an answer page") ||
+              said.find(" again:") != std::string::npos) {
+            (void)std::fprintf(stderr, "projectile-set: %.*s: %s\n",
+                               static_cast<int>(source.size()), source.data(), said.c_str());
+          } else {
+            any = true;
+          }
+        });
+    if (!refused.empty()) {
+      (void)std::fprintf(stderr, "projectile-set: %s %s\n", file.c_str(), refused.c_str());
+    }
+  }
+  for (const projectile::unclear_value& left : marking.unclear()) {
+    const auto& who = made.students[static_cast<std::size_t>(left.student)];
+    const std::string_view what = projectile::name_of(left.what);
+    (void)std::fprintf(stderr, "projectile-set: unclear: %s%spage %d, question %d, %.*s: %s\n",
+                       who.name.c_str(), who.name.empty() ? "" : ", ", left.page, left.question,
+                       static_cast<int>(what.size()), what.data(), left.why.c_str());
+  }
+  const std::vector<std::string> unmarked = marking.unmarked();
+  if (!unmarked.empty() && any) {
+    std::string names;
+    for (const std::string& name : unmarked) {
+      names += names.empty() ? "" : "; ";
+      names += name;
+    }
+    (void)std::fprintf(stderr, "projectile-set: no page read of %s\n", names.c_str());
+  }
+  if (!any) {
+    (void)std::fprintf(stderr, "projectile-set: no answer page was read\n");
+    return 1;
+  }
+#ifdef _WIN32
+  (void)_setmode(_fileno(stdout), _O_BINARY);
+#endif
+  return put(marking.csv()) && std::fflush(stdout) == 0 ? 0 : write_failed();
+}
+
 }  // namespace
 
 // Memory for the arguments' texts and for the text being made is all that is
@@ -164,6 +214,9 @@ int main(int argc, char** argv) try {
   const projectile::handout made =
       of_class ? projectile::handout_of_class(set, request.count, names, versions)
                : projectile::handout_of_set(set, request.count);
+  if (!request.scans.empty()) {
+    return mark(made, request.scans);
+  }
   // The set is written in blocks, each one write. A file's bytes are the
   // same on every platform; only the text keeps the platform's line ends.
   (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -180,7 +233,8 @@ int main(int argc, char** argv) try {
                return !folder_failed;
              },
              projectile::drawn_afresh,
-             {}});
+             {},
+             request.sheets});
   if (folder_failed) {
     return 1;
   }
