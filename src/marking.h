@@ -23,7 +23,7 @@ struct unclear_value {
   int question;
   quantity what;
   std::string why;
-  std::string source;  // the image, as whoever read it named it
+  std::string source;  // the image, as whoever read it named it; empty: its page is not read
   pixel_quad where;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <vector>
 
 #include "class_set.h"
 #include "input.h"
@@ -157,16 +158,31 @@ std::variant<set_request, std::string> parse_set_arguments(
 }
 
 std::string set_usage() {
-  std::string usage =
-      "Usage: projectile-set [--set S] [--count N] [--class FILE | --versions K]\n"
-      "         [";
+  // The forms, then the options of answer sheets, as many a line as fit in
+  // 80 columns, each line after the first indented to the first's bracket.
+  std::vector<std::string> words;
   const auto forms = chosen_forms();
   for (std::size_t f = 0; f < forms.size(); ++f) {
-    usage += f == 0 ? "" : " | ";
-    usage += option_of(forms[f]);
+    std::string word = f == 0 ? "[" : "";
+    word += option_of(forms[f]);
+    word += f + 1 == forms.size() ? "]" : " |";
+    words.push_back(word);
   }
-  usage += "]\n         [--letter] [--mark FILE...]\n";
-  return usage;
+  words.emplace_back("[--letter]");
+  words.emplace_back("[--mark FILE...]");
+  std::string usage = "Usage: projectile-set [--set S] [--count N] [--class FILE | --versions K]\n";
+  std::string line = "        ";
+  for (const std::string& word : words) {
+    if (line.size() + 1 + word.size() > 80) {
+      usage += line + "\n";
+      line = "          ";
+      line += word;
+    } else {
+      line += ' ';
+      line += word;
+    }
+  }
+  return usage + line + "\n";
 }
 
 std::string set_help() {
@@ -174,10 +190,16 @@ std::string set_help() {
   const auto option_help = [](std::string_view option, std::string_view words) {
     std::string made = "  ";
     made += option;
-    made.append(option.size() < 13 ? 13 - option.size() : 2, ' ');
+    // An option too long for its column has its words below it.
+    const bool below = option.size() > 12;
+    if (below) {
+      made += '\n';
+    } else {
+      made.append(13 - option.size(), ' ');
+    }
     for (std::size_t at = 0; at < words.size();) {
       const std::size_t end = std::min(words.find('\n', at), words.size());
-      if (at > 0) {
+      if (at > 0 || below) {
         made.append(15, ' ');
       }
       made += words.substr(at, end - at);

@@ -129,8 +129,19 @@ int mark(const projectile::handout& made, const std::vector<std::string>& files)
       (void)std::fprintf(stderr, "projectile-set: %s %s\n", file.c_str(), refused.c_str());
     }
   }
+  // A page not read is said once, not for each of its values.
+  const projectile::unclear_value* said_before = nullptr;
   for (const projectile::unclear_value& left : marking.unclear()) {
     const auto& who = made.students[static_cast<std::size_t>(left.student)];
+    if (left.source.empty()) {
+      if (said_before == nullptr || said_before->student != left.student ||
+          said_before->page != left.page) {
+        (void)std::fprintf(stderr, "projectile-set: unclear: %s%s%s\n", who.name.c_str(),
+                           who.name.empty() ? "" : ", ", left.why.c_str());
+      }
+      said_before = &left;
+      continue;
+    }
     const std::string_view what = projectile::name_of(left.what);
     (void)std::fprintf(stderr, "projectile-set: unclear: %s%spage %d, question %d, %.*s: %s\n",
                        who.name.c_str(), who.name.empty() ? "" : ", ", left.page, left.question,

@@ -291,7 +291,8 @@ def model_pieces(set_number, count):
 
 
 USAGE = ("Usage: projectile-set [--set S] [--count N] [--class FILE | --versions K]\n"
-         "         [--worksheet | --moodle | --qti | --list | --figures DIR]\n")
+         "         [--worksheet | --moodle | --qti | --list | --figures DIR |\n"
+         "          --answer-sheets DIR] [--letter] [--mark FILE...]\n")
 def assert_images_resolve(test, quiz, names):
     """Every image of a Canvas assessment names a file of its package as
     Canvas resolves it on import: $IMS-CC-FILEBASE$/P links the file whose
@@ -558,7 +559,8 @@ class ProjectileSet(unittest.TestCase):
                 (["--set", "4294967296"], "--set must be a whole number from 0 to 4294967295, not '4294967296'"),
                 (["--set"], "--set needs a value"),
                 (["--worksheet", "--moodle"],
-                 "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of them once"),
+                 "--worksheet, --moodle, --qti, --list, --figures and --answer-sheets are one choice: "
+                 "give one of them once"),
                 (["--figures=", "--set=1"], "--figures needs a folder"),
                 (["--figures"], "--figures needs a value"),
                 (["--frob"], "unknown option '--frob'"),

@@ -27,6 +27,13 @@ TEST(SetArguments, TakesEachOptionInEitherForm) {
   EXPECT_EQ(sheet.set, 4294967295U);
   EXPECT_EQ(sheet.form->name, "worksheet");
   EXPECT_TRUE(sheet.help);
+
+  // --mark takes the files up to the next option, as a shell's pattern gives them.
+  const auto marking = std::get<set_request>(parsed({"--mark", "a.pdf", "b.jpg", "--versions=3"}));
+  EXPECT_EQ(marking.scans, (std::vector<std::string>{"a.pdf", "b.jpg"}));
+  EXPECT_EQ(marking.versions, 3);
+  EXPECT_EQ(std::get<set_request>(parsed({"--letter", "--answer-sheets", "d"})).sheets,
+            paper::letter);
 }
 
 TEST(SetArguments, NamesWhatIsWrong) {
@@ -47,11 +54,11 @@ TEST(SetArguments, NamesWhatIsWrong) {
            example{{"--set", "1", "--set", "1"}, "--set is given twice"},
            example{{"--count", "1", "--count=1"}, "--count is given twice"},
            example{{"--worksheet", "--moodle"},
-                   "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of "
-                   "them once"},
+                   "--worksheet, --moodle, --qti, --list, --figures and --answer-sheets are one "
+                   "choice: give one of them once"},
            example{{"--figures=x", "--moodle"},
-                   "--worksheet, --moodle, --qti, --list and --figures are one choice: give one of "
-                   "them once"},
+                   "--worksheet, --moodle, --qti, --list, --figures and --answer-sheets are one "
+                   "choice: give one of them once"},
            example{{"--figures="}, "--figures needs a folder"},
            example{{"--moodle=yes"}, "--moodle takes no value"},
            example{{"--sets", "1"}, "unknown option '--sets'"},
@@ -63,6 +70,10 @@ TEST(SetArguments, NamesWhatIsWrong) {
            example{{"--versions", "1001"},
                    "--versions must be a whole number from 1 to 1000, not '1001'"},
            example{{"--list", "--set=1"}, "--list needs a class: give --class or --versions"},
+           example{{"--mark", "--set=1"}, "--mark needs the files of the scanned pages"},
+           example{{"--mark", "a.pdf", "--worksheet"},
+                   "--mark reads answer pages: give no --worksheet with it"},
+           example{{"--letter", "--moodle"}, "--letter is for --answer-sheets"},
        }) {
     const auto result = parse_set_arguments(arguments);
     ASSERT_TRUE(std::holds_alternative<std::string>(result)) << reason;
