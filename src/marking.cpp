@@ -32,19 +32,19 @@ class_marking::class_marking(handout made) : made_(std::move(made)) {
   }
 }
 
-std::string class_marking::add(const image_view& image, std::string_view source) {
+class_marking::added class_marking::add(const image_view& image, std::string_view source) {
   const page_scan scan(image);
   const auto& code = scan.code();
   if (!code) {
-    return "no answer page found";
+    return {false, "no answer page found"};
   }
   const std::string which = "set " + decimal(code->set) + ", version " + number(code->version) +
                             ", page " + number(code->page);
   // A set alone is version 1 of itself; a class's pages carry the class set.
   if (code->set != made_.set || code->count != made_.count ||
       code->version > static_cast<int>(students_.size())) {
-    return "an answer page of another set or class (" + which + ", " + number(code->count) +
-           " questions)";
+    return {false, "an answer page of another set or class (" + which + ", " + number(code->count) +
+                       " questions)"};
   }
   const auto who = static_cast<std::size_t>(code->version - 1);
   student_state& state = students_[who];
@@ -53,7 +53,7 @@ std::string class_marking::add(const image_view& image, std::string_view source)
                                ? made_.students[who].name + ", page " + number(code->page)
                                : "page " + number(code->page);
   if (!from.empty()) {
-    return name + " again: read before from " + from + "; this one is skipped";
+    return {false, name + " again: read before from " + from + "; this one is skipped"};
   }
   from = source;
   const int first = (code->page - 1) * questions_per_page + 1;
@@ -69,7 +69,7 @@ std::string class_marking::add(const image_view& image, std::string_view source)
       v.where = scan.where(n, asked.what);
     }
   }
-  return name;
+  return {true, name};
 }
 
 std::string class_marking::settle(int student, int question, quantity what,
@@ -133,7 +133,7 @@ std::vector<std::string> class_marking::unmarked() const {
   return names;
 }
 
-std::string class_marking::csv() const {
+std::vector<std::vector<std::string>> class_marking::table() const {
   // Question k's columns: each quantity that some student's question k asks for.
   std::vector<std::array<bool, quantities.size()>> asked_at(static_cast<std::size_t>(made_.count));
   for (const student_state& state : students_) {
@@ -144,32 +144,34 @@ std::string class_marking::csv() const {
       }
     }
   }
-  std::string out =
-      "\xEF\xBB\xBF"
-      "name,version,set,total,unclear";
+  std::vector<std::vector<std::string>> rows(1);
+  std::vector<std::string>& head = rows[0];
+  head = {"name", "version", "set", "total", "unclear"};
   for (int k = 1; k <= made_.count; ++k) {
     const std::string q = "q" + number(k);
-    out += "," + q;
+    head.push_back(q);
     for (const quantity what : quantities) {
       if (asked_at[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(what)]) {
-        out += "," + q + " " + std::string(id_of(what)) + "," + q + " " + std::string(id_of(what)) +
-               " verdict";
+        head.push_back(q + " " + std::string(id_of(what)));
+        head.push_back(q + " " + std::string(id_of(what)) + " verdict");
       }
     }
   }
-  out += "\r\n";
   for (std::size_t s = 0; s < students_.size(); ++s) {
     const student_state& state = students_[s];
     if (std::all_of(state.pages_from.begin(), state.pages_from.end(),
                     [](const std::string& from) { return from.empty(); })) {
       continue;
     }
+    const student& who = made_.students[s];
+    std::vector<std::string> row = {made_.of_class ? who.name : "", number(who.version),
+                                    decimal(who.set), "", ""};
     int total = 0;
     int to_settle = 0;
-    std::string questions;
     for (const problem& p : state.questions) {
       const auto k = static_cast<std::size_t>(p.number - 1);
-      std::string values;
+      const std::size_t points_at = row.size();
+      row.emplace_back();
       int right = 0;
       for (const quantity what : quantities) {
         if (!asked_at[k][static_cast<std::size_t>(what)]) {
@@ -178,7 +180,8 @@ std::string class_marking::csv() const {
         const auto asked = std::find_if(p.asked.view().begin(), p.asked.view().end(),
                                         [&](const asked_value& a) { return a.what == what; });
         if (asked == p.asked.view().end()) {
-          values += ",,";
+          row.emplace_back();
+          row.emplace_back();
           continue;
         }
         const value_state& v = state.values[k][static_cast<std::size_t>(what)];
@@ -209,15 +212,28 @@ std::string class_marking::csv() const {
             }
           }
         }
-        values += "," + csv_field(given) + "," + csv_field(said);
+        row.push_back(given);
+        row.push_back(said);
       }
       const int points = right * points_per_question / static_cast<int>(p.asked.size);
       total += points;
-      questions += "," + number(points) + values;
+      row[points_at] = number(points);
     }
-    const student& who = made_.students[s];
-    out += csv_field(made_.of_class ? who.name : "") + "," + number(who.version) + "," +
-           decimal(who.set) + "," + number(total) + "," + number(to_settle) + questions + "\r\n";
+    row[3] = number(total);
+    row[4] = number(to_settle);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string class_marking::csv() const {
+  std::string out = "\xEF\xBB\xBF";
+  for (const auto& row : table()) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      out += c == 0 ? "" : ",";
+      out += csv_field(row[c]);
+    }
+    out += "\r\n";
   }
   return out;
 }

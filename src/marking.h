@@ -31,21 +31,30 @@ class class_marking {
  public:
   explicit class_marking(handout made);
 
-  // Reads an image of one page, named `source` in what it says: what the
-  // page is ("Ann Lee, page 2"), or why it is skipped: no answer page in it,
-  // a page of another set or class, a page read before.
-  std::string add(const image_view& image, std::string_view source);
+  // Reads an image of one page, named `source` in what it says: whether it
+  // was read, and what the page is ("Ann Lee, page 2") or why it is
+  // skipped: no answer page in it, a page of another set or class, a page
+  // read before.
+  struct added {
+    bool read;
+    std::string said;
+  };
+  added add(const image_view& image, std::string_view source);
 
   // The value `typed` for one that is unclear; empty, or why it is refused.
   std::string settle(int student, int question, quantity what, std::string_view typed);
 
+  [[nodiscard]] const handout& marked() const noexcept { return made_; }
   [[nodiscard]] std::vector<unclear_value> unclear() const;
   // Who has no page read at all: left out of the marks.
   [[nodiscard]] std::vector<std::string> unmarked() const;
 
   // "name,version,set,total,unclear", then each question's points and each
-  // value read with its verdict; a row for each student with a page read.
-  // UTF-8 after a byte-order mark, every field safe for a spreadsheet.
+  // value read with its verdict: the heading row, then a row for each
+  // student with a page read.
+  [[nodiscard]] std::vector<std::vector<std::string>> table() const;
+  // The table as CSV: UTF-8 after a byte-order mark, every field safe for a
+  // spreadsheet.
   [[nodiscard]] std::string csv() const;
 
  private:

@@ -115,14 +115,11 @@ int mark(const projectile::handout& made, const std::vector<std::string>& files)
   for (const std::string& file : files) {
     const std::string refused = projectile::each_scanned_page(
         file, [&](const projectile::image_view& image, std::string_view source) {
-          const std::string said = marking.add(image, source);
-          // What was read is the page's name; anything else, why it was not.
-          if (said.starts_with("no ") || said.starts_with("an answer page") ||
-              said.find(" again:") != std::string::npos) {
+          const auto page = marking.add(image, source);
+          any = any || page.read;
+          if (!page.read) {
             (void)std::fprintf(stderr, "projectile-set: %.*s: %s\n",
-                               static_cast<int>(source.size()), source.data(), said.c_str());
-          } else {
-            any = true;
+                               static_cast<int>(source.size()), source.data(), page.said.c_str());
           }
         });
     if (!refused.empty()) {

@@ -9,6 +9,9 @@ doubtful one (two bubbles in a column, a faint mark) must be reported
 unclear; the marks must be those of the values filled.
 
 Usage: scan_test.py PROJECTILE_SET [KEEP_DIR]
+       scan_test.py --images PROJECTILE_SET DIR VERSIONS DPI
+The second writes a class's filled pages, spoiled as scans, as PNG files
+DIR/scan-N.png in shuffled order (the page's tests and benchmark read them).
 """
 
 import csv
@@ -44,9 +47,9 @@ def run_set(*arguments, check=True):
                           check=check)
 
 
-def keys():
+def keys(versions=VERSIONS):
     """Each version's printed values: {version: {question: {quantity: text}}}."""
-    out = run_set("--set", CLASS_SET, "--versions", VERSIONS, "--count", COUNT,
+    out = run_set("--set", CLASS_SET, "--versions", versions, "--count", COUNT,
                   "--worksheet").stdout.decode()
     key = {}
     version = None
@@ -102,12 +105,12 @@ class Filler:
         return self.svg.replace("</svg>", "\n".join(self.extra) + "\n</svg>")
 
 
-def fill_class(folder, key, seed):
+def fill_class(folder, key, seed, versions=VERSIONS):
     """Fills every page; returns what each value should be read as:
     {(version, question, quantity): (digits or None, verdict or 'unclear')}."""
     rng = random.Random(seed)
     expected = {}
-    for version in range(1, VERSIONS + 1):
+    for version in range(1, versions + 1):
         for page in (1, 2):
             name = os.path.join(folder, f"version-{version}-page-{page}.svg")
             with open(name, encoding="utf-8") as f:
@@ -355,7 +358,25 @@ class ScannedClass(unittest.TestCase):
         self.assertEqual([row["version"] for row in rows], ["3"])
 
 
+def write_images(folder, versions, dpi):
+    sheets = os.path.join(folder, "sheets")
+    run_set("--set", CLASS_SET, "--versions", versions, "--count", COUNT, "--answer-sheets",
+            sheets)
+    fill_class(sheets, keys(versions), seed=37, versions=versions)
+    rng = random.Random(11)
+    pages = [(v, p) for v in range(1, versions + 1) for p in (1, 2)]
+    rng.shuffle(pages)
+    for i, (v, p) in enumerate(pages):
+        page = render(os.path.join(sheets, f"version-{v}-page-{p}.svg"), dpi)
+        spoil_scan(page, rng, rng.uniform(-3, 3), upside_down=(i == 1)).save(
+            os.path.join(folder, f"scan-{i + 1}.png"))
+
+
 if __name__ == "__main__":
+    if sys.argv[1] == "--images":
+        PROJECTILE_SET = sys.argv[2]
+        write_images(sys.argv[3], int(sys.argv[4]), int(sys.argv[5]))
+        sys.exit(0)
     PROJECTILE_SET = sys.argv[1]
     KEEP = sys.argv[2] if len(sys.argv) > 2 else None
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -20,7 +20,7 @@ import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 
 import { chromium } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
@@ -752,6 +752,7 @@ describe('chromium', () => {
     await page.goto(`${url}#worksheet&set=${SECOND}&versions=30&count=10`);
     await page.locator('.student-sheet h3').first().waitFor();
     await page.getByRole('checkbox', { name: 'Room to work under each question' }).uncheck();
+    await page.getByRole('checkbox', { name: 'Answer sheets to mark' }).uncheck();
     const headings = await page.locator('.student-sheet h3').allTextContents();
     assert.equal(headings.length, 30);
     // Pages a student's sheet takes: from the page where it starts to where
@@ -792,6 +793,68 @@ describe('chromium', () => {
     await page.getByRole('button', { name: 'Show' }).click();
     await page.setViewportSize({ width: 360, height: 740 });
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360));
+    await context.close();
+  });
+
+  test('answer sheets: printed after each student\'s sheet, read back; Mark papers marks as projectile-set does', async () => {
+    const projectileSet = path.join(path.dirname(program), 'projectile-set');
+    const context = await browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
+    const page = await context.newPage();
+    page.errors = [];
+    page.on('pageerror', (error) => page.errors.push(String(error)));
+    await page.goto(`${url}#worksheet&set=2101770013&versions=3&count=10`);
+    await page.locator('.student-sheet h3').first().waitFor();
+    // Printed on either paper, every answer page is one the reader knows.
+    for (const [format, paper] of [['A4', 'a4'], ['Letter', 'letter']]) {
+      await page.getByLabel('Paper', { exact: true }).selectOption(paper);
+      assert.equal(await page.locator('.student-sheet img.answer-page').count(), 6);
+      await page.evaluate(() => Promise.all([...document.querySelectorAll('.answer-page')].map((i) => i.decode())));
+      const pdf = path.join(shots, `answer-sheets-${format}.pdf`);
+      await page.emulateMedia({ media: 'print' });
+      await page.pdf({ path: pdf, format });
+      await page.emulateMedia({ media: 'screen' });
+      const marked = spawnSync(projectileSet, ['--set', '2101770013', '--versions', '3', '--count', '10',
+        '--mark', pdf], { encoding: 'utf8' });
+      assert.equal(marked.status, 0, marked.stderr);
+      const rows = csvRows(marked.stdout.slice(1)).slice(1);
+      assert.deepEqual(rows.map((r) => r[1]), ['1', '2', '3'], `${format}: ${marked.stderr}`);
+      assert.ok(rows.every((r) => r[3] === '0' && r[4] === '0'), format);
+      assert.doesNotMatch(marked.stderr, /unclear|another/, format);
+    }
+
+    // Scans of filled sheets, chosen all at once: the marks as projectile-set
+    // writes them of the same files, byte for byte.
+    const scans = fs.mkdtempSync(path.join(os.tmpdir(), 'web-scans-'));
+    const made = spawnSync('/usr/bin/python3', [fileURLToPath(new URL('scan_test.py', import.meta.url)),
+      '--images', projectileSet, scans, '3', '150'], { encoding: 'utf8' });
+    assert.equal(made.status, 0, made.stderr);
+    const files = fs.readdirSync(scans).filter((f) => f.endsWith('.png')).map((f) => path.join(scans, f));
+    const download = page.getByRole('button', { name: 'Download the marks' });
+    assert.ok(await download.isDisabled());
+    await page.getByLabel('Mark papers').setInputFiles(files);
+    await page.waitForFunction(() => !document.getElementById('download-marks').disabled, null, { timeout: 60000 });
+    const [file] = await Promise.all([page.waitForEvent('download'), download.click()]);
+    assert.equal(file.suggestedFilename(), 'projectile-marks-2101770013.csv');
+    const expected = spawnSync(projectileSet, ['--set', '2101770013', '--versions', '3', '--count', '10',
+      '--mark', ...files]);
+    const saved = fs.readFileSync(await file.path());
+    assert.ok(saved.equals(expected.stdout), 'the page\'s marks are projectile-set\'s');
+    const unclear = expected.stderr.toString().split('\n').filter((l) => l.includes('unclear:'));
+    assert.equal(await page.locator('.unclear-value').count(), unclear.length);
+
+    // An unclear value beside its crop: refused when it is no number, then
+    // settled and judged, and the marks follow.
+    const first = page.locator('.unclear-value').first();
+    assert.ok(await first.locator('canvas').evaluate((c) => c.width > 50 && c.height > 50));
+    await first.getByRole('textbox').fill('two');
+    await first.getByRole('button', { name: 'Settle' }).click();
+    assert.equal(await first.getByRole('textbox').getAttribute('aria-invalid'), 'true');
+    await first.getByRole('textbox').fill('12');
+    await first.getByRole('button', { name: 'Settle' }).click();
+    assert.equal(await page.locator('.unclear-value').count(), unclear.length - 1);
+    const table = await page.locator('#marks-table tbody tr td:nth-child(5)').allTextContents();
+    assert.equal(table.reduce((sum, n) => sum + Number(n), 0), unclear.length - 1);
+    assert.deepEqual(page.errors, []);
     await context.close();
   });
 
@@ -997,12 +1060,13 @@ describe('chromium', () => {
     const pdf = path.join(shots, 'worksheet.pdf');
     await page.emulateMedia({ media: 'print' });
     // On A4 and on Letter: a name line first, every question with the same
-    // room, the key packed; 12 questions in at most 9 pages.
+    // room, the key packed; 12 questions in at most 9 pages, and their
+    // three answer pages a page each.
     for (const format of ['Letter', 'A4']) {
       await page.pdf({ path: path.join(shots, `worksheet-${format}.pdf`), format });
       const info = spawnSync('pdfinfo', [path.join(shots, `worksheet-${format}.pdf`)], { encoding: 'utf8' }).stdout;
       const count = Number(info.match(/Pages:\s+(\d+)/)[1]);
-      assert.ok(count <= 9, `12 questions take ${count} ${format} pages`);
+      assert.ok(count <= 12, `12 questions take ${count} ${format} pages`);
     }
     const rooms = await page.locator('#sheet-questions .piece').evaluateAll((pieces) =>
       [...new Set(pieces.map((p) => Math.round(p.getBoundingClientRect().height)))]);

@@ -25,6 +25,7 @@
 #include "console.h"
 #include "figure.h"
 #include "json.h"
+#include "marks.h"
 #include "practice.h"
 #include "problem.h"
 #include "problem_set.h"
@@ -36,6 +37,9 @@ namespace {
 using projectile::json_object;
 
 std::string returned;
+
+// An image's pixels, as the page put them for marks_add.
+std::vector<std::uint8_t> pixels;
 
 json_object reply() {
   returned.clear();
@@ -255,6 +259,71 @@ EMSCRIPTEN_KEEPALIVE const char* sheet_file(const char* form, const char* link, 
   answered.text("file", made.name)
       .text("type", made.type)
       .text("note", made.note)
+      .number("at", static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(file.data())))
+      .number("size", static_cast<std::uint32_t>(file.size()))
+      .done();
+  return returned.c_str();
+}
+
+// Page `page` of student `student`'s (from 0) answer sheet of the sheet on
+// show, on "a4" or "letter": {"svg":...}, empty when there is none.
+EMSCRIPTEN_KEEPALIVE const char* answer_page(int student, int page, const char* paper) {
+  returned.clear();
+  json_object(returned)
+      .text("svg", projectile::sheet_answer_page(student, page,
+                                                 std::string_view(paper) == "letter"
+                                                     ? projectile::paper::letter
+                                                     : projectile::paper::a4))
+      .done();
+  return returned.c_str();
+}
+
+// Room for an image's pixels, `size` bytes, where the page puts them before
+// marks_add: its address in memory, valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* pixels_room(std::uint32_t size) {
+  pixels.assign(size, 0);
+  returned.clear();
+  json_object(returned)
+      .number("at", static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pixels.data())))
+      .done();
+  return returned.c_str();
+}
+
+// Marking the sheet on show (see marks.h): afresh; a page from the pixels
+// put in pixels_room, RGBA rows as a canvas gives them; a value settled;
+// the marks so far; and the marks as a file, where its bytes are in memory.
+EMSCRIPTEN_KEEPALIVE const char* marks_begin() {
+  returned.clear();
+  projectile::marks_begin(returned);
+  return returned.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* marks_add(int width, int height, const char* source) {
+  returned.clear();
+  projectile::marks_add(returned, {width, height, 4, pixels}, source);
+  return returned.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* marks_settle(int student, int question, const char* what,
+                                              const char* typed) {
+  returned.clear();
+  projectile::marks_settle(returned, student, question, what, typed);
+  return returned.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* marks() {
+  returned.clear();
+  projectile::marks_reply(returned);
+  return returned.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* marks_file() {
+  static std::string file;
+  file = projectile::marks_csv();
+  returned.clear();
+  json_object(returned)
+      .text("file", projectile::marks_file_name())
+      .text("type", "text/csv")
       .number("at", static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(file.data())))
       .number("size", static_cast<std::uint32_t>(file.size()))
       .done();

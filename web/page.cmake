@@ -1,11 +1,13 @@
 # The program as one web page: the library compiled to WebAssembly by
 # emscripten, inside one HTML file that needs nothing else. page.html is the
 # page; exports.cpp is the page's way into the library (the calls it makes
-# are marked for export there), with address.cpp, sheet.cpp and json.cpp; load.js
+# are marked for export there), with address.cpp, sheet.cpp, marks.cpp and
+# json.cpp; load.js
 # unpacks the WebAssembly; page.js switches between the views and speaks for
 # them; console.js is the Console view and the terminal it shows, stdio.js
 # carries the console run's standard input and output to and from it;
-# practice.js and worksheet.js are the Practice and Worksheet views.
+# practice.js and worksheet.js are the Practice and Worksheet views, and
+# marks.js the Worksheet's Mark papers.
 # assemble.mjs puts them into the one file.
 set(web ${PROJECT_SOURCE_DIR}/web)
 # Nothing the page calls throws or asks a type its name: without the runtimes
@@ -34,7 +36,8 @@ target_link_options(projectile-questions PRIVATE
 
 find_program(NODE_EXECUTABLE NAMES node nodejs REQUIRED)
 set(page ${PROJECT_BINARY_DIR}/projectile-questions.html)
-set(scripts ${web}/page.js ${web}/console.js ${web}/practice.js ${web}/worksheet.js)
+set(scripts ${web}/page.js ${web}/console.js ${web}/practice.js ${web}/worksheet.js
+  ${web}/marks.js)
 add_custom_command(OUTPUT ${page}
   COMMAND ${NODE_EXECUTABLE} ${web}/assemble.mjs ${page} ${web}/page.html
           $<TARGET_FILE:projectile-questions>

@@ -15,13 +15,17 @@ var page = (function () {
   var announcer = document.getElementById('announce');
 
   // Calls into the shared instance: each returns the library's JSON, parsed.
-  // call.bytes(at, size) copies bytes a reply says are in its memory.
+  // call.bytes(at, size) copies bytes a reply says are in its memory;
+  // call.put(at, bytes) puts bytes where a reply gave room for them.
   var library = loadProgram({}).then(function (program) {
     var call = function (name, types, args) {
       return JSON.parse(program.ccall(name, 'string', types || [], args || []));
     };
     call.bytes = function (at, size) {
       return program.HEAPU8.slice(at, at + size);
+    };
+    call.put = function (at, bytes) {
+      program.HEAPU8.set(bytes, at);
     };
     return call;
   });

@@ -154,6 +154,7 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
                                     : "Projectile motion questions, set ") +
                          number)
       .flag("ofClass", made.of_class)
+      .number("answerPages", static_cast<std::uint32_t>(pages_of(made.count)))
       .list("sheets", made.students.size(),
             [&](std::size_t i) {
               const problem_set questions(made.students[i].set);
@@ -206,6 +207,19 @@ void make_sheet(std::string& out, const sheet_fields& typed) {
             })
       .text("address", sheet_address(made.set, made.of_class ? versions : 0, n))
       .done();
+}
+
+const handout* sheet_handout() noexcept {
+  return kept ? &kept->made : nullptr;
+}
+
+std::string sheet_answer_page(int student, int page, paper size) {
+  if (!kept || student < 0 || student >= static_cast<int>(kept->made.students.size()) || page < 1 ||
+      page > pages_of(kept->made.count)) {
+    return "";
+  }
+  return answer_page(kept->made, kept->made.students[static_cast<std::size_t>(student)], page,
+                     size);
 }
 
 sheet_download sheet_file(std::string& file, std::string_view name, std::string_view link,

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "answer_sheet.h"
+#include "handout.h"
+
 namespace projectile {
 
 // What was typed into the Worksheet's fields, as it was typed.
@@ -18,7 +21,7 @@ struct sheet_fields {
 
 // The sheet those fields ask for, as JSON on the end of `out`: a note when
 // the names and the number of versions typed disagree (the names decide); each
-// student's heading, questions and sketches, the key's tables, a single
+// student's heading, questions and sketches, the answer pages each has, the key's tables, a single
 // set's worked answers and figures, the files' names and the address that
 // opens the page at it; {"unchanged":true} when it is the sheet already
 // made; or what is wrong with the fields, beside the field at fault.
@@ -39,5 +42,13 @@ struct sheet_download {
 };
 sheet_download sheet_file(std::string& file, std::string_view name, std::string_view link,
                           std::string_view here);
+
+// The sheet made last, or nullptr when there is none.
+const handout* sheet_handout() noexcept;
+
+// Page `page` of student `student`'s (from 0) answer sheet of the sheet made
+// last, as projectile-set --answer-sheets writes it; empty when there is no
+// such page.
+std::string sheet_answer_page(int student, int page, paper size);
 
 }  // namespace projectile

@@ -28,6 +28,9 @@
   // this browser with the class set (never with the names).
   var linkField = document.getElementById('worksheet-link');
   var room = document.getElementById('worksheet-room');
+  var answerSheets = document.getElementById('worksheet-answer-sheets');
+  var paper = document.getElementById('worksheet-paper');
+  var answerUrls = []; // the answer pages' images, let go when they are drawn again
 
   var call = null; // into the page's library, once it is loaded
   var made = null; // the sheet on show, as the library made it
@@ -138,6 +141,7 @@
     downloads.replaceChildren.apply(downloads, made.downloads.map(downloadButton));
     sheetTitle.textContent = made.title;
     questions.replaceChildren.apply(questions, made.sheets.map(sheetOf));
+    addAnswerPages();
     keys.replaceChildren.apply(keys, made.keys.map(function (one) {
       return keyOf(one, made.head);
     }));
@@ -146,6 +150,31 @@
     }));
     keysStop();
     return true;
+  }
+
+  // Each student's answer pages after their questions, as the library draws
+  // them for the paper chosen: an image each, so that a class's hundred
+  // pages stay light on screen, and print as drawn.
+  function addAnswerPages() {
+    answerUrls.forEach(function (url) {
+      URL.revokeObjectURL(url);
+    });
+    answerUrls = [];
+    Array.prototype.forEach.call(questions.children, function (section, i) {
+      section.querySelectorAll('.answer-page').forEach(function (old) {
+        old.remove();
+      });
+      for (var p = 1; p <= made.answerPages; p += 1) {
+        var drawn = call('answer_page', ['number', 'number', 'string'], [i, p, paper.value]);
+        var url = URL.createObjectURL(new Blob([drawn.svg], { type: 'image/svg+xml' }));
+        answerUrls.push(url);
+        var image = element('img', 'answer-page ' + paper.value);
+        image.src = url;
+        image.alt = 'Answer sheet' + (made.sheets[i].heading ? ', ' + made.sheets[i].heading : '') +
+          ', page ' + p + ' of ' + made.answerPages;
+        section.append(image);
+      }
+    });
   }
 
   function keysStop() {
@@ -235,18 +264,32 @@
     return button;
   }
 
-  // Room to work is the paper's layout alone: the sheet is the same.
+  // Room to work, and answer sheets, are the paper's layout alone: the
+  // sheet is the same.
   room.addEventListener('change', function () {
     sheet.classList.toggle('no-room', !room.checked);
+  });
+  answerSheets.addEventListener('change', function () {
+    sheet.classList.toggle('no-answer-sheets', !answerSheets.checked);
+  });
+  paper.addEventListener('change', function () {
+    if (made) {
+      addAnswerPages();
+    }
   });
 
   form.addEventListener('submit', function (event) {
     event.preventDefault();
     make();
   });
+  // Printed once every answer page is drawn.
   document.getElementById('print').addEventListener('click', function () {
     if (make()) {
-      window.print();
+      Promise.all(Array.prototype.map.call(sheet.querySelectorAll('.answer-page'), function (image) {
+        return image.decode().catch(function () {});
+      })).then(function () {
+        window.print();
+      });
     }
   });
 

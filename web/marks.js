@@ -1,0 +1,223 @@
+// The Worksheet's Mark papers: the teacher chooses images of the class's
+// answer pages (or takes photos of them); the browser decodes each, and the
+// library (marks.cpp) reads it, puts it to its student and judges every
+// value. This shows the marks as they fill in, each value left unclear
+// beside a crop of its scan with a field to type it, and offers the marks
+// as the CSV projectile-set --mark writes.
+/* global page */
+(function () {
+  'use strict';
+
+  var chooser = document.getElementById('mark-papers');
+  var download = document.getElementById('download-marks');
+  var progress = document.getElementById('marks-progress');
+  var section = document.getElementById('marks');
+  var skipped = document.getElementById('marks-skipped');
+  var unclear = document.getElementById('marks-unclear');
+  var table = document.getElementById('marks-table');
+
+  // A photo larger than this is drawn smaller for the reader: an A4 page
+  // at 300 dpi, far more than a bubble needs, in a quarter of the memory.
+  var longest = 3508;
+
+  var call = null;
+  var files = {}; // the chosen files by name, to crop the unclear ones from
+
+  function element(tag, text) {
+    var made = document.createElement(tag);
+    if (text) {
+      made.textContent = text;
+    }
+    return made;
+  }
+
+  function tell(text) {
+    progress.textContent = text;
+    progress.hidden = !text;
+  }
+
+  // The pixels of an image file, as the browser decodes it, in RGBA rows.
+  function pixelsOf(file) {
+    return createImageBitmap(file, { colorSpaceConversion: 'none', premultiplyAlpha: 'none' })
+      .then(function (bitmap) {
+        var scale = Math.min(1, longest / Math.max(bitmap.width, bitmap.height));
+        var canvas = document.createElement('canvas');
+        canvas.width = Math.round(bitmap.width * scale);
+        canvas.height = Math.round(bitmap.height * scale);
+        var drawing = canvas.getContext('2d', { willReadFrequently: true });
+        drawing.drawImage(bitmap, 0, 0, canvas.width, canvas.height);
+        bitmap.close();
+        return drawing.getImageData(0, 0, canvas.width, canvas.height);
+      });
+  }
+
+  function read(file) {
+    return pixelsOf(file).then(function (image) {
+      var room = call('pixels_room', ['number'], [image.data.length]);
+      call.put(room.at, image.data);
+      return call('marks_add', ['number', 'number', 'string'], [image.width, image.height, file.name]);
+    }, function () {
+      return { read: false, said: 'not an image this browser can read' };
+    });
+  }
+
+  // The unclear value's block, cut from its image, with room around it.
+  function crop(canvas, value) {
+    var file = files[value.source];
+    if (!file) {
+      return;
+    }
+    pixelsOf(file).then(function (image) {
+      var xs = [value.where[0], value.where[2], value.where[4], value.where[6]];
+      var ys = [value.where[1], value.where[3], value.where[5], value.where[7]];
+      var left = Math.max(0, Math.min.apply(null, xs));
+      var top = Math.max(0, Math.min.apply(null, ys));
+      var right = Math.min(image.width, Math.max.apply(null, xs));
+      var bottom = Math.min(image.height, Math.max.apply(null, ys));
+      if (right <= left || bottom <= top) {
+        return;
+      }
+      canvas.width = right - left;
+      canvas.height = bottom - top;
+      canvas.getContext('2d').putImageData(image, -left, -top, left, top, right - left, bottom - top);
+    });
+  }
+
+  function where(value) {
+    return (value.name ? value.name + ', ' : '') + 'page ' + value.page + ', question ' +
+      value.question + ', ' + value.label;
+  }
+
+  // A value to settle: its crop, what is doubtful, and a field for it.
+  function unclearOf(value) {
+    var box = element('form');
+    box.className = 'unclear-value';
+    box.noValidate = true;
+    var canvas = element('canvas');
+    canvas.setAttribute('role', 'img');
+    canvas.setAttribute('aria-label', 'The scan of ' + where(value));
+    var side = element('div');
+    var field = element('input');
+    field.inputMode = 'decimal';
+    field.autocomplete = 'off';
+    var label = element('label', where(value) + ': ' + value.why + '. The value is ');
+    label.append(field);
+    var problem = element('p');
+    problem.hidden = true;
+    var settle = element('button', 'Settle');
+    settle.type = 'submit';
+    side.append(label, settle, problem);
+    box.append(canvas, side);
+    if (value.source) {
+      crop(canvas, value);
+    } else {
+      canvas.hidden = true;
+    }
+    box.addEventListener('submit', function (event) {
+      event.preventDefault();
+      var reply = call('marks_settle', ['number', 'number', 'string', 'string'],
+        [value.student, value.question, value.what, field.value]);
+      field.setAttribute('aria-invalid', String(Boolean(reply.problem)));
+      if (reply.problem) {
+        problem.textContent = reply.problem;
+        problem.hidden = false;
+        page.say('worksheet', reply.problem, true);
+        return;
+      }
+      box.remove();
+      showTable(call('marks'));
+      page.say('worksheet', where(value) + ' settled.', true);
+    });
+    return box;
+  }
+
+  function showTable(marks) {
+    var head = element('thead');
+    var body = element('tbody');
+    marks.rows.forEach(function (cells, r) {
+      var line = element('tr');
+      cells.forEach(function (cell) {
+        line.appendChild(element(r === 0 ? 'th' : 'td', cell));
+      });
+      (r === 0 ? head : body).appendChild(line);
+    });
+    var made = element('table');
+    made.className = 'key';
+    made.append(head, body);
+    table.replaceChildren(made);
+    table.tabIndex = table.scrollWidth > table.clientWidth ? 0 : -1;
+  }
+
+  function show(marks) {
+    section.hidden = false;
+    showTable(marks);
+    unclear.replaceChildren.apply(unclear, marks.unclear.map(unclearOf));
+  }
+
+  // Each file in turn, the marks shown as they fill in; the download once
+  // every file is read.
+  function mark(chosen) {
+    var begun = call('marks_begin');
+    if (begun.problem) {
+      tell(begun.problem);
+      page.say('worksheet', begun.problem, true);
+      return;
+    }
+    download.disabled = true;
+    files = {};
+    skipped.replaceChildren();
+    var done = 0;
+    var read_pages = 0;
+    chosen.reduce(function (before, file) {
+      return before.then(function () {
+        files[file.name] = file;
+        tell('Reading ' + (done + 1) + ' of ' + chosen.length + ': ' + file.name);
+        return read(file).then(function (reply) {
+          done += 1;
+          if (reply.read) {
+            read_pages += 1;
+          } else {
+            skipped.appendChild(element('li', file.name + ': ' + reply.said));
+          }
+          showTable(call('marks'));
+          section.hidden = false;
+        });
+      });
+    }, Promise.resolve()).then(function () {
+      var marks = call('marks');
+      show(marks);
+      if (marks.unmarked.length) {
+        skipped.appendChild(element('li', 'No page read of ' + marks.unmarked.join('; ')));
+      }
+      var said = read_pages + ' of ' + chosen.length + ' pages read; ' + marks.unclear.length +
+        ' values to settle.';
+      tell(said);
+      page.say('worksheet', said, true);
+      download.disabled = false;
+    });
+  }
+
+  chooser.addEventListener('change', function () {
+    var chosen = Array.prototype.slice.call(chooser.files);
+    if (!chosen.length) {
+      return;
+    }
+    page.library.then(function (library) {
+      call = library;
+      mark(chosen);
+    });
+  });
+
+  download.addEventListener('click', function () {
+    var file = call('marks_file');
+    var link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([call.bytes(file.at, file.size)], { type: file.type }));
+    link.download = file.file;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function () {
+      URL.revokeObjectURL(link.href);
+    }, 60000);
+  });
+})();
