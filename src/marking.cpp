@@ -32,9 +32,8 @@ class_marking::class_marking(handout made) : made_(std::move(made)) {
   }
 }
 
-class_marking::added class_marking::add(const image_view& image, std::string_view source) {
-  const page_scan scan(image);
-  const auto& code = scan.code();
+class_marking::added class_marking::add(const page_read& page, std::string_view source) {
+  const auto& code = page.code;
   if (!code) {
     return {false, "no answer page found"};
   }
@@ -64,9 +63,10 @@ class_marking::added class_marking::add(const image_view& image, std::string_vie
       value_state& v =
           state.values[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(asked.what)];
       v.read = true;
-      v.filled = scan.value(n, asked.what);
+      const auto at = static_cast<std::size_t>(n - page.first_question);
+      v.filled = page.values[at][static_cast<std::size_t>(asked.what)];
       v.source = source;
-      v.where = scan.where(n, asked.what);
+      v.where = page.where[at][static_cast<std::size_t>(asked.what)];
     }
   }
   return {true, name};

@@ -31,15 +31,15 @@ class class_marking {
  public:
   explicit class_marking(handout made);
 
-  // Reads an image of one page, named `source` in what it says: whether it
-  // was read, and what the page is ("Ann Lee, page 2") or why it is
+  // A page read from an image named `source` (in what it says): whether it
+  // is taken, and what the page is ("Ann Lee, page 2") or why it is
   // skipped: no answer page in it, a page of another set or class, a page
-  // read before.
+  // taken before.
   struct added {
     bool read;
     std::string said;
   };
-  added add(const image_view& image, std::string_view source);
+  added add(const page_read& page, std::string_view source);
 
   // The value `typed` for one that is unclear; empty, or why it is refused.
   std::string settle(int student, int question, quantity what, std::string_view typed);

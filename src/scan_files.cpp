@@ -55,9 +55,8 @@ bool read_whole(const std::string& file, std::string& contents) {
 
 }  // namespace
 
-std::string each_scanned_page(
-    const std::string& file,
-    const std::function<void(const image_view&, std::string_view)>& visit) {
+std::string each_scanned_page(const std::string& file, const page_visit& visit, int part,
+                              int parts) {
   std::string contents;
   if (!read_whole(file, contents)) {
     return "cannot be read";
@@ -71,13 +70,13 @@ std::string each_scanned_page(
     }
     poppler::page_renderer renderer;
     renderer.set_image_format(poppler::image::format_gray8);
-    for (int i = 0; i < document->pages(); ++i) {
+    for (int i = part; i < document->pages(); i += parts) {
       const std::unique_ptr<poppler::page> page(document->create_page(i));
       const std::string source = file + " page " + std::to_string(i + 1);
       const poppler::image drawn =
           page ? renderer.render_page(page.get(), pdf_dpi, pdf_dpi) : poppler::image();
       if (!drawn.is_valid()) {
-        visit({0, 0, 1, {}}, source);
+        visit({0, 0, 1, {}}, source, i);
         continue;
       }
       // Rows are padded to a multiple of four bytes: copy them close.
@@ -93,13 +92,16 @@ std::string each_scanned_page(
                  static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(row[x]);
         }
       }
-      visit({width, height, 1, pixels}, source);
+      visit({width, height, 1, pixels}, source, i);
     }
     return "";
 #else
     return "is a PDF, and this build reads none (poppler was not found when it was built): "
            "save the scans as PNG or JPEG";
 #endif
+  }
+  if (part != 0) {
+    return "";  // an image is one page, the first part's
   }
 #ifdef PROJECTILE_HAS_STB
   int width = 0;
@@ -116,7 +118,7 @@ std::string each_scanned_page(
          height,
          1,
          {pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height)}},
-        file);
+        file, 0);
   return "";
 #else
   return "is an image, and this build reads none (stb_image was not found when it was built)";

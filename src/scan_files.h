@@ -11,10 +11,12 @@
 
 namespace projectile {
 
-// Calls `visit(image, source)` for each page of `file` in turn, `source`
-// naming it ("scan.pdf page 3"); returns why the file cannot be read, or
-// empty when it was.
-std::string each_scanned_page(
-    const std::string& file, const std::function<void(const image_view&, std::string_view)>& visit);
+// Calls `visit(image, source, index)` for each page of `file` in turn whose
+// index (from 0) is `part` more than a multiple of `parts`, so that `parts`
+// callers share a long PDF; `source` names the page ("scan.pdf page 3").
+// Returns why the file cannot be read, or empty when it was.
+using page_visit = std::function<void(const image_view&, std::string_view, int)>;
+std::string each_scanned_page(const std::string& file, const page_visit& visit, int part = 0,
+                              int parts = 1);
 
 }  // namespace projectile

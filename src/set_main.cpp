@@ -6,15 +6,19 @@
 // figures.
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -108,22 +112,66 @@ std::variant<std::vector<std::string>, std::string> read_list(const std::string&
 }
 
 // The marks of the pages in `files`, as CSV on standard output; what was
-// skipped, and each value to settle, said on standard error.
+// skipped, and each value to settle, said on standard error. The pages are
+// decoded and read side by side, a thread a processor, then put to their
+// students in the order of the files and their pages, so that which of two
+// copies of a page is taken never depends on which was read first.
 int mark(const projectile::handout& made, const std::vector<std::string>& files) {
+  struct file_read {
+    std::string refused;
+    std::map<int, std::pair<std::string, projectile::page_read>> pages;  // by index
+    std::mutex taking;
+  };
+  std::vector<file_read> read(files.size());
+  const int parts = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 16U));
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t item = next++; item < files.size() * static_cast<std::size_t>(parts);
+         item = next++) {
+      file_read& file = read[item / static_cast<std::size_t>(parts)];
+      const int part = static_cast<int>(item % static_cast<std::size_t>(parts));
+      std::string refused;
+      try {
+        refused = projectile::each_scanned_page(
+            files[item / static_cast<std::size_t>(parts)],
+            [&](const projectile::image_view& image, std::string_view source, int index) {
+              projectile::page_read page = projectile::read_page(image);
+              const std::lock_guard<std::mutex> lock(file.taking);
+              file.pages.emplace(index, std::make_pair(std::string(source), std::move(page)));
+            },
+            part, parts);
+      } catch (const std::exception& error) {
+        refused = std::string("cannot be read: ") + error.what();
+      }
+      if (!refused.empty()) {
+        const std::lock_guard<std::mutex> lock(file.taking);
+        file.refused = refused;
+      }
+    }
+  };
+  std::vector<std::thread> workers;
+  for (int w = 1; w < parts; ++w) {
+    workers.emplace_back(work);
+  }
+  work();
+  for (std::thread& worker : workers) {
+    worker.join();
+  }
+
   projectile::class_marking marking(made);
   bool any = false;
-  for (const std::string& file : files) {
-    const std::string refused = projectile::each_scanned_page(
-        file, [&](const projectile::image_view& image, std::string_view source) {
-          const auto page = marking.add(image, source);
-          any = any || page.read;
-          if (!page.read) {
-            (void)std::fprintf(stderr, "projectile-set: %.*s: %s\n",
-                               static_cast<int>(source.size()), source.data(), page.said.c_str());
-          }
-        });
-    if (!refused.empty()) {
-      (void)std::fprintf(stderr, "projectile-set: %s %s\n", file.c_str(), refused.c_str());
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    for (const auto& [index, page] : read[f].pages) {
+      const auto added = marking.add(page.second, page.first);
+      any = any || added.read;
+      if (!added.read) {
+        (void)std::fprintf(stderr, "projectile-set: %s: %s\n", page.first.c_str(),
+                           added.said.c_str());
+      }
+    }
+    if (!read[f].refused.empty()) {
+      (void)std::fprintf(stderr, "projectile-set: %s %s\n", files[f].c_str(),
+                         read[f].refused.c_str());
     }
   }
   // A page not read is said once, not for each of its values.

@@ -463,4 +463,23 @@ pixel_quad page_scan::where(int question, quantity what) const {
   return quad;
 }
 
+page_read read_page(const image_view& image) {
+  const page_scan scan(image);
+  page_read read{scan.code(), 0, {}, {}};
+  if (!read.code) {
+    return read;
+  }
+  read.first_question = (read.code->page - 1) * questions_per_page + 1;
+  const int last = std::min(read.code->count, read.code->page * questions_per_page);
+  for (int n = read.first_question; n <= last; ++n) {
+    auto& values = read.values.emplace_back();
+    auto& where = read.where.emplace_back();
+    for (const quantity what : quantities) {
+      values[static_cast<std::size_t>(what)] = scan.value(n, what);
+      where[static_cast<std::size_t>(what)] = scan.where(n, what);
+    }
+  }
+  return read;
+}
+
 }  // namespace projectile

@@ -65,4 +65,15 @@ class page_scan {
   std::optional<sheet_code> code_;
 };
 
+// All that a page says, read at once, so that pages are read side by side
+// and then put to their students in order: its code, and for each question
+// of the page (from the first) every quantity's value and where it lies.
+struct page_read {
+  std::optional<sheet_code> code;
+  int first_question = 0;
+  std::vector<std::array<value_read, quantities.size()>> values;
+  std::vector<std::array<pixel_quad, quantities.size()>> where;
+};
+page_read read_page(const image_view& image);
+
 }  // namespace projectile

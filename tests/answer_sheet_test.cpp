@@ -264,8 +264,8 @@ TEST(ClassMarking, PutsPagesToStudentsJudgesAndSaysWhatIsLeft) {
   const problem second = problem_set(made.students[1].set).at(2);
   page.value(2, quantity::time_of_flight, five_columns(second.asked.items[0].value * 1.3));
   page.value(2, quantity::range, "12", 0.33);
-  EXPECT_TRUE(marking.add(page.view(), "a.png").read);
-  EXPECT_EQ(marking.add(page.view(), "b.png").said,
+  EXPECT_TRUE(marking.add(read_page(page.view()), "a.png").read);
+  EXPECT_EQ(marking.add(read_page(page.view()), "b.png").said,
             "=Zoë, \"Al\" <&>, page 1 again: read before from a.png; this one is skipped");
   EXPECT_EQ(marking.unmarked(), std::vector<std::string>{"Ann"});
 

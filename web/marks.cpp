@@ -33,7 +33,7 @@ void marks_add(std::string& out, const image_view& image, std::string_view sourc
     json_object(out).flag("read", false).text("said", "Marking has not begun.").done();
     return;
   }
-  const auto added = marking->add(image, source);
+  const auto added = marking->add(read_page(image), source);
   json_object(out).flag("read", added.read).text("said", added.said).done();
 }
 
