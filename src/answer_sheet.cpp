@@ -62,9 +62,9 @@ std::uint16_t check_of(const std::array<bool, code_bits>& bits) noexcept {
 
 // Millimetres to a hundredth, "12.3" or "7": the same digits everywhere.
 void append_mm(text& out, double mm) {
-  const long hundredths = std::lround(mm * 100);
-  out.append_i(static_cast<int>(hundredths / 100));
-  const int rest = static_cast<int>(hundredths % 100);
+  const long whole_hundredths = std::lround(mm * 100);
+  out.append_i(static_cast<int>(whole_hundredths / 100));
+  const int rest = static_cast<int>(whole_hundredths % 100);
   if (rest != 0) {
     out.append(".");
     out.append(std::string_view("0123456789").substr(static_cast<std::size_t>(rest / 10), 1));
@@ -195,7 +195,7 @@ std::array<point, 4> mark_centres(paper p) noexcept {
 
 point code_cell(int bit) noexcept {
   return {code_left + code_cell_side / 2 + code_pitch * static_cast<double>(bit % code_cells_a_row),
-          code_top + code_row_pitch * static_cast<double>(bit / code_cells_a_row)};
+          code_top + code_row_pitch * (bit < code_cells_a_row ? 0.0 : 1.0)};
 }
 
 std::array<bool, code_bits> bits_of(const sheet_code& code) noexcept {

@@ -268,9 +268,9 @@ bool page_scan::try_marks(const std::array<point, 4>& corners) {
                                                          {c.x - 0.5, c.y + 2},
                                                          {c.x + 0.5, c.y + 2}}}) > 0.5;
       }
-      const auto code = code_of(bits);
-      if (code && code->size == size) {
-        code_ = code;
+      const auto read = code_of(bits);
+      if (read && read->size == size) {
+        code_ = read;
         return true;
       }
     }
@@ -279,7 +279,7 @@ bool page_scan::try_marks(const std::array<point, 4>& corners) {
 }
 
 point page_scan::to_image(point at) const {
-  const auto& m = page_to_image_;
+  const std::array<double, 9>& m = page_to_image_;
   const double w = m[6] * at.x + m[7] * at.y + m[8];
   return {(m[0] * at.x + m[1] * at.y + m[2]) / w, (m[3] * at.x + m[4] * at.y + m[5]) / w};
 }
@@ -438,7 +438,7 @@ value_read page_scan::value(int question, quantity what) const {
     return {bubbles::blank, "", ""};
   }
   if (point_read.chosen >= 0) {
-    const auto after = static_cast<std::size_t>(point_read.chosen + 1);
+    const auto after = static_cast<std::size_t>(point_read.chosen) + 1;
     if (after > digits.size()) {
       return {bubbles::unclear, "", "the point stands after an empty column"};
     }

@@ -234,7 +234,7 @@ TEST(PageScan, ReadsWhatIsClearAndNamesWhatIsNot) {
 }
 
 TEST(PageScan, FindsNoPageInWhatIsNoAnswerPage) {
-  std::vector<std::uint8_t> gray(800 * 1100, 250);
+  std::vector<std::uint8_t> gray(std::size_t{800} * 1100, 250);
   for (std::size_t i = 0; i < gray.size(); i += 7) {
     gray[i] = static_cast<std::uint8_t>(i % 251);  // noise, and no marks
   }
