@@ -263,7 +263,7 @@ std::string answer_page(const handout& made, const student& who, int page, paper
   append_mm(out, extent.height);
   out.append("\" font-family=\"sans-serif\">\n<title>");
   // "Set S, version V, page P of N"; a set alone has no version.
-  std::string which = "Set " + decimal(made.set);
+  std::string which = joined("Set ", decimal(made.set));
   if (made.of_class) {
     which += ", version ";
     which += decimal(static_cast<std::uint32_t>(who.version));
@@ -289,7 +289,8 @@ std::string answer_page(const handout& made, const student& who, int page, paper
     }
   }
   out.append("</g>\n");
-  words(out, {12, 21}, 3.6, "", made.of_class ? "Name: " + who.name : "Name: ____________________");
+  words(out, {12, 21}, 3.6, "",
+        made.of_class ? joined("Name: ", who.name) : "Name: ____________________");
   words(out, {12, 26}, 3, "", which);
   words(out, {12, 30}, 2.4, "",
         "Write each value in the boxes, then fill one bubble a column from the left, and the "

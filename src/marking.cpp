@@ -37,22 +37,23 @@ class_marking::added class_marking::add(const page_read& page, std::string_view 
   if (!code) {
     return {false, "no answer page found"};
   }
-  const std::string which = "set " + decimal(code->set) + ", version " + number(code->version) +
-                            ", page " + number(code->page);
+  const std::string which = joined("set ", decimal(code->set), ", version ", number(code->version),
+                                   ", page ", number(code->page));
   // A set alone is version 1 of itself; a class's pages carry the class set.
   if (code->set != made_.set || code->count != made_.count ||
       code->version > static_cast<int>(students_.size())) {
-    return {false, "an answer page of another set or class (" + which + ", " + number(code->count) +
-                       " questions)"};
+    return {false,
+            joined("an answer page of another set or class (", which, ", ", number(code->count)) +
+                " questions)"};
   }
   const auto who = static_cast<std::size_t>(code->version - 1);
   student_state& state = students_[who];
   std::string& from = state.pages_from[static_cast<std::size_t>(code->page - 1)];
   const std::string name = made_.of_class
-                               ? made_.students[who].name + ", page " + number(code->page)
-                               : "page " + number(code->page);
+                               ? joined(made_.students[who].name, ", page ", number(code->page))
+                               : joined("page ", number(code->page));
   if (!from.empty()) {
-    return {false, name + " again: read before from " + from + "; this one is skipped"};
+    return {false, joined(name, " again: read before from ", from, "; this one is skipped")};
   }
   from = source;
   const int first = (code->page - 1) * questions_per_page + 1;
@@ -114,8 +115,8 @@ std::vector<unclear_value> class_marking::unclear() const {
           continue;
         }
         left.push_back({static_cast<int>(s), page, p.number, asked.what,
-                        v.read ? v.filled.why : "page " + number(page) + " is not read", v.source,
-                        v.where});
+                        v.read ? v.filled.why : joined("page ", number(page), " is not read"),
+                        v.source, v.where});
       }
     }
   }
@@ -148,12 +149,12 @@ std::vector<std::vector<std::string>> class_marking::table() const {
   std::vector<std::string>& head = rows[0];
   head = {"name", "version", "set", "total", "unclear"};
   for (int k = 1; k <= made_.count; ++k) {
-    const std::string q = "q" + number(k);
+    const std::string q = joined("q", number(k));
     head.push_back(q);
     for (const quantity what : quantities) {
       if (asked_at[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(what)]) {
-        head.push_back(q + " " + std::string(id_of(what)));
-        head.push_back(q + " " + std::string(id_of(what)) + " verdict");
+        head.push_back(joined(q, " ", id_of(what)));
+        head.push_back(joined(q, " ", id_of(what), " verdict"));
       }
     }
   }

@@ -40,7 +40,7 @@ bool read_whole(const std::string& file, std::string& contents) {
 }  // namespace
 
 std::string each_scanned_page(const std::string& file, const page_visit& visit, int part,
-                              int parts) {
+                              [[maybe_unused]] int parts) {
   std::string contents;
   if (!read_whole(file, contents)) {
     return "cannot be read";

@@ -414,14 +414,14 @@ value_read page_scan::value(int question, quantity what) const {
         10, [&](int digit) { return digit_bubble(question, what, column, digit); }, hole_y);
     if (!read.why.empty()) {
       return {bubbles::unclear, "",
-              read.why + " in column " + decimal(static_cast<std::uint32_t>(column))};
+              joined(read.why, " in column ", decimal(static_cast<std::uint32_t>(column)))};
     }
     if (read.chosen < 0) {
       first_blank = first_blank == 0 ? column : first_blank;
     } else if (first_blank != 0) {
       return {bubbles::unclear, "",
-              "column " + decimal(static_cast<std::uint32_t>(first_blank)) +
-                  " is empty before a digit"};
+              joined("column ", decimal(static_cast<std::uint32_t>(first_blank)),
+                     " is empty before a digit")};
     } else {
       digits += static_cast<char>('0' + read.chosen);
     }
@@ -429,7 +429,7 @@ value_read page_scan::value(int question, quantity what) const {
   const row_read point_read = read_row(
       digit_columns - 1, [&](int i) { return point_bubble(question, what, i + 1); }, 0);
   if (!point_read.why.empty()) {
-    return {bubbles::unclear, "", point_read.why + " in the point's row"};
+    return {bubbles::unclear, "", joined(point_read.why, " in the point's row")};
   }
   if (digits.empty()) {
     if (point_read.chosen >= 0) {
@@ -442,7 +442,8 @@ value_read page_scan::value(int question, quantity what) const {
     if (after > digits.size()) {
       return {bubbles::unclear, "", "the point stands after an empty column"};
     }
-    digits.insert(after, ".");
+    const std::string_view whole = digits;
+    digits = joined(whole.substr(0, after), ".", whole.substr(after));
   }
   return {bubbles::clear, digits, ""};
 }

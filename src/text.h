@@ -67,4 +67,13 @@ class text {
 // "%u" of `value` as a string of its own.
 std::string decimal(std::uint32_t value);
 
+// The pieces as one string, appended a piece at a time: GCC 12 warns
+// falsely (-Wrestrict) of "literal" + std::string on some targets.
+template <class... Pieces>
+std::string joined(const Pieces&... pieces) {
+  std::string whole;
+  (whole.append(std::string_view(pieces)), ...);
+  return whole;
+}
+
 }  // namespace projectile

@@ -136,6 +136,30 @@ class UnderWine(unittest.TestCase):
                                 tested = subprocess.run(["unzip", "-tq", package], capture_output=True)
                                 self.assertEqual(tested.returncode, 0, tested.stdout)
 
+    def test_answer_sheets_and_marks_are_the_linux_builds(self):
+        program = os.path.join(os.path.dirname(EXE), "projectile-set.exe")
+        with tempfile.TemporaryDirectory() as folder:
+            # Filled and spoiled pages of two students, as the scan test makes them.
+            made = subprocess.run(["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "scan_test.py"),
+                                   "--images", LINUX_SET, folder, "2", "150"], capture_output=True)
+            self.assertEqual(made.returncode, 0, made.stderr)
+            scans = sorted(f for f in os.listdir(folder) if f.endswith(".png"))
+            arguments = ["--set", "2101770013", "--versions", "2", "--count", "10"]
+            linux = subprocess.run([LINUX_SET, *arguments, "--mark", *scans], cwd=folder,
+                                   capture_output=True, timeout=TIMEOUT)
+            windows = subprocess.run([WINE_RUN, self.prefix, program, *arguments, "--mark", *scans],
+                                     cwd=folder, capture_output=True, timeout=TIMEOUT)
+            self.assertEqual(windows.returncode, 0, windows.stderr)
+            self.assertEqual(windows.stdout, linux.stdout)
+            self.assertTrue(windows.stdout.startswith(b"\xef\xbb\xbfname,version,set,total,unclear,"))
+            subprocess.run([WINE_RUN, self.prefix, program, *arguments, "--answer-sheets", "windows"],
+                           cwd=folder, capture_output=True, timeout=TIMEOUT, check=True)
+            subprocess.run([LINUX_SET, *arguments, "--answer-sheets", "linux"], cwd=folder, check=True)
+            for page in ["version-1-page-1.svg", "version-2-page-2.svg"]:
+                with open(os.path.join(folder, "linux", page), "rb") as a, \
+                        open(os.path.join(folder, "windows", page), "rb") as b:
+                    self.assertEqual(b.read(), a.read(), page)
+
 
 if __name__ == "__main__":
     EXE = os.path.abspath(sys.argv.pop(1))

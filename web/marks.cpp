@@ -108,7 +108,8 @@ std::string marks_csv() {
 }
 
 std::string marks_file_name() {
-  return "projectile-marks-" + (marking ? decimal(marking->marked().set) : std::string()) + ".csv";
+  return joined("projectile-marks-", marking ? decimal(marking->marked().set) : std::string(),
+                ".csv");
 }
 
 }  // namespace projectile
