@@ -822,20 +822,28 @@ describe('chromium', () => {
       assert.doesNotMatch(marked.stderr, /unclear|another/, format);
     }
 
-    // Scans of filled sheets, chosen all at once: the marks as projectile-set
-    // writes them of the same files, byte for byte.
+    // A class of 30's filled sheets, scanned at 200 dpi and spoiled (turned,
+    // noisy, JPEG'd, one upside down, shuffled), chosen all at once with a
+    // broken file: the marks as projectile-set writes them of the same
+    // files, byte for byte, and the broken file named.
+    await page.locator('#worksheet-versions').fill('30');
+    await page.getByRole('button', { name: 'Show' }).click();
     const scans = fs.mkdtempSync(path.join(os.tmpdir(), 'web-scans-'));
     const made = spawnSync('/usr/bin/python3', [fileURLToPath(new URL('scan_test.py', import.meta.url)),
-      '--images', projectileSet, scans, '3', '150'], { encoding: 'utf8' });
+      '--images', projectileSet, scans, '30', '200'], { encoding: 'utf8' });
     assert.equal(made.status, 0, made.stderr);
     const files = fs.readdirSync(scans).filter((f) => f.endsWith('.png')).map((f) => path.join(scans, f));
+    const broken = path.join(scans, 'broken.png');
+    fs.writeFileSync(broken, 'not a picture');
     const download = page.getByRole('button', { name: 'Download the marks' });
     assert.ok(await download.isDisabled());
-    await page.getByLabel('Mark papers').setInputFiles(files);
-    await page.waitForFunction(() => !document.getElementById('download-marks').disabled, null, { timeout: 60000 });
+    await page.getByLabel('Mark papers').setInputFiles([...files, broken]);
+    await page.waitForFunction(() => !document.getElementById('download-marks').disabled, null, { timeout: 120000 });
+    assert.deepEqual(await page.locator('#marks-skipped li').allTextContents(),
+      ['broken.png: not an image this browser can read']);
     const [file] = await Promise.all([page.waitForEvent('download'), download.click()]);
     assert.equal(file.suggestedFilename(), 'projectile-marks-2101770013.csv');
-    const expected = spawnSync(projectileSet, ['--set', '2101770013', '--versions', '3', '--count', '10',
+    const expected = spawnSync(projectileSet, ['--set', '2101770013', '--versions', '30', '--count', '10',
       '--mark', ...files]);
     const saved = fs.readFileSync(await file.path());
     assert.ok(saved.equals(expected.stdout), 'the page\'s marks are projectile-set\'s');
