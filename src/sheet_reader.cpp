@@ -25,6 +25,17 @@ constexpr double hole_y = digit_pitch / 2;
 // 70 dpi, a mark 20 pixels across.
 constexpr int finding_side = 800;
 
+}  // namespace
+
+// A mark as the image shows it: its centre, and its area, in the image's
+// pixels.
+struct page_scan::mark_seen {
+  point at;
+  double area;
+};
+
+namespace {
+
 struct blob {
   long long area = 0;
   double sum_x = 0;
@@ -206,15 +217,16 @@ page_scan::page_scan(const image_view& image) : image_(image) {
   if (blobs.size() < 4) {
     return;
   }
-  // A small pixel's centre, in the image's pixels.
-  const auto centre = [&](const blob& b) {
-    return point{(b.sum_x / static_cast<double>(b.area) + 0.5) * shrink - 0.5,
-                 (b.sum_y / static_cast<double>(b.area) + 0.5) * shrink - 0.5};
+  // A blob as a mark seen: its centre and area in the image's pixels.
+  const auto seen = [&](const blob& b) {
+    return mark_seen{{(b.sum_x / static_cast<double>(b.area) + 0.5) * shrink - 0.5,
+                      (b.sum_y / static_cast<double>(b.area) + 0.5) * shrink - 0.5},
+                     static_cast<double>(b.area) * shrink * shrink};
   };
   const auto corner_by = [&](double sx, double sy) {
-    return centre(*std::max_element(blobs.begin(), blobs.end(), [&](const blob& a, const blob& b) {
-      const point pa = centre(a);
-      const point pb = centre(b);
+    return seen(*std::max_element(blobs.begin(), blobs.end(), [&](const blob& a, const blob& b) {
+      const point pa = seen(a).at;
+      const point pb = seen(b).at;
       return sx * pa.x + sy * pa.y < sx * pb.x + sy * pb.y;
     }));
   };
@@ -228,12 +240,12 @@ page_scan::page_scan(const image_view& image) : image_(image) {
     for (std::size_t b = a + 1; b < n; ++b) {
       for (std::size_t c = b + 1; c < n; ++c) {
         for (std::size_t d = c + 1; d < n; ++d) {
-          std::array<point, 4> four = {centre(blobs[a]), centre(blobs[b]), centre(blobs[c]),
-                                       centre(blobs[d])};
-          const double mx = (four[0].x + four[1].x + four[2].x + four[3].x) / 4;
-          const double my = (four[0].y + four[1].y + four[2].y + four[3].y) / 4;
-          std::sort(four.begin(), four.end(), [&](point p, point q) {
-            return std::atan2(p.y - my, p.x - mx) < std::atan2(q.y - my, q.x - mx);
+          std::array<mark_seen, 4> four = {seen(blobs[a]), seen(blobs[b]), seen(blobs[c]),
+                                           seen(blobs[d])};
+          const double mx = (four[0].at.x + four[1].at.x + four[2].at.x + four[3].at.x) / 4;
+          const double my = (four[0].at.y + four[1].at.y + four[2].at.y + four[3].at.y) / 4;
+          std::sort(four.begin(), four.end(), [&](const mark_seen& p, const mark_seen& q) {
+            return std::atan2(p.at.y - my, p.at.x - mx) < std::atan2(q.at.y - my, q.at.x - mx);
           });
           if (try_marks(four)) {
             return;
@@ -246,16 +258,18 @@ page_scan::page_scan(const image_view& image) : image_(image) {
 
 // `corners` in turn round the page (clockwise as the image shows it): the
 // page is one of four ways round on A4 or Letter; the code that checks says
-// which.
-bool page_scan::try_marks(const std::array<point, 4>& corners) {
+// which. Each mark must then be about the size the map makes a mark there:
+// a mark run into a scribble or a smudge would move its centre, and every
+// bubble with it, so such a page is not read at all.
+bool page_scan::try_marks(const std::array<mark_seen, 4>& corners) {
   for (const paper size : {paper::a4, paper::letter}) {
     const std::array<point, 4> marks = mark_centres(size);
     for (std::size_t turn = 0; turn < 4; ++turn) {
-      std::array<point, 4> seen{};
+      std::array<point, 4> at{};
       for (std::size_t i = 0; i < 4; ++i) {
-        seen[i] = corners[(i + turn) % 4];
+        at[i] = corners[(i + turn) % 4].at;
       }
-      page_to_image_ = homography(marks, seen);
+      page_to_image_ = homography(marks, at);
       if (page_to_image_[8] == 0) {
         continue;
       }
@@ -269,10 +283,26 @@ bool page_scan::try_marks(const std::array<point, 4>& corners) {
                                                          {c.x + 0.5, c.y + 2}}}) > 0.5;
       }
       const auto read = code_of(bits);
-      if (read && read->size == size) {
-        code_ = read;
-        return true;
+      if (!read || read->size != size) {
+        continue;
       }
+      for (std::size_t i = 0; i < 4; ++i) {
+        const point m = marks[i];
+        constexpr double half = mark_side / 2;
+        const point a = to_image({m.x - half, m.y - half});
+        const point b = to_image({m.x + half, m.y - half});
+        const point c = to_image({m.x + half, m.y + half});
+        const point d = to_image({m.x - half, m.y + half});
+        const double expected = std::fabs((a.x * b.y - b.x * a.y) + (b.x * c.y - c.x * b.y) +
+                                          (c.x * d.y - d.x * c.y) + (d.x * a.y - a.x * d.y)) /
+                                2;
+        const double ratio = corners[(i + turn) % 4].area / expected;
+        if (!(ratio > 0.7 && ratio < 1.4)) {
+          return false;
+        }
+      }
+      code_ = read;
+      return true;
     }
   }
   return false;

@@ -58,7 +58,8 @@ class page_scan {
   [[nodiscard]] double mean_level(point at, double radius) const;
   [[nodiscard]] double darkness(point at, double radius, const std::array<point, 4>& paper) const;
   [[nodiscard]] point to_image(point at) const;
-  bool try_marks(const std::array<point, 4>& corners);
+  struct mark_seen;
+  bool try_marks(const std::array<mark_seen, 4>& corners);
 
   image_view image_;
   std::array<double, 9> page_to_image_{};  // millimetres to the image's pixels

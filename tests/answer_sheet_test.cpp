@@ -233,6 +233,18 @@ TEST(PageScan, ReadsWhatIsClearAndNamesWhatIsNot) {
   }
 }
 
+// A mark run into a blot moves its centre, and every bubble with it: such a
+// page is not read at all, rather than read a few millimetres off.
+TEST(PageScan, TrustsNoMarkRunIntoABlot) {
+  const sheet_code code{7, 3, 1, 10, paper::a4};
+  scan page(paper::a4, 150, 0);
+  page.code(code);
+  ASSERT_EQ(page_scan(page.view()).code(), code);
+  const point corner = mark_centres(paper::a4)[3];  // bottom left, far from the code
+  page.disc({corner.x + 2, corner.y - 2}, 6, 1);
+  EXPECT_EQ(page_scan(page.view()).code(), std::nullopt);
+}
+
 TEST(PageScan, FindsNoPageInWhatIsNoAnswerPage) {
   std::vector<std::uint8_t> gray(std::size_t{800} * 1100, 250);
   for (std::size_t i = 0; i < gray.size(); i += 7) {

@@ -92,9 +92,9 @@ void marks_reply(std::string& out) {
                           const point corner = u.where[k / 2];
                           const double v = k % 2 == 0 ? corner.x : corner.y;
                           // A page seen past the image's edge may place a
-                          // corner far off it; a crop needs it only near.
-                          out += std::to_string(
-                              std::lround(std::isfinite(v) ? std::clamp(v, -1e6, 1e6) : 0));
+                          // corner off it; a crop is cut from the image alone.
+                          out += decimal(static_cast<std::uint32_t>(
+                              std::lround(std::isfinite(v) ? std::clamp(v, 0.0, 1e6) : 0)));
                         })
                   .done();
             })

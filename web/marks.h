@@ -25,8 +25,9 @@ void marks_settle(std::string& out, int student, int question, std::string_view 
 
 // The marks so far: {"rows":[[cell, ...], ...]} (the heading row first), the
 // values to settle, {"unclear":[{"student","name","page","question","what",
-// "label","why","source","where":[x0,y0,...,x3,y3]}, ...]}, and who has no
-// page read, {"unmarked":[name, ...]}.
+// "label","why","source","where":[x0,y0,...,x3,y3]}, ...]}, its corners
+// in its image's pixels, none below 0), and who has no page read,
+// {"unmarked":[name, ...]}.
 void marks_reply(std::string& out);
 
 // The marks as projectile-set --mark writes them; empty before marking.
