@@ -16,15 +16,9 @@
 #include <vector>
 
 #include "class_list.h"
+#include "require.h"
 
 namespace {
-
-void require(bool condition, const char* what) {
-  if (!condition) {
-    (void)std::fprintf(stderr, "check failed: %s\n", what);
-    std::abort();
-  }
-}
 
 // The number of characters of valid UTF-8, or -1.
 long characters(std::string_view s) {

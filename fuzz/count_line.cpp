@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "input.h"
+#include "require.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ int reference_count(std::string_view kept) {
   const std::string copy(kept);  // strtoll stops at the first NUL, as parse_count does
   const long long value = std::strtoll(copy.c_str(), nullptr, 10);
   return static_cast<int>(value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : value);
-}
-
-void require(bool condition, const char* what) {
-  if (!condition) {
-    (void)std::fprintf(stderr, "check failed: %s\n", what);
-    std::abort();
-  }
 }
 
 }  // namespace

@@ -11,18 +11,8 @@
 #include <span>
 
 #include "answer_sheet.h"
+#include "require.h"
 #include "sheet_reader.h"
-
-namespace {
-
-void require(bool condition, const char* what) {
-  if (!condition) {
-    (void)std::fprintf(stderr, "check failed: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) {

@@ -25,18 +25,12 @@
 #include "address.h"
 #include "input.h"
 #include "practice.h"
+#include "require.h"
 #include "set_arguments.h"
 #include "slip.h"
 #include "typed_value.h"
 
 namespace {
-
-void require(bool condition, const char* what) {
-  if (!condition) {
-    (void)std::fprintf(stderr, "check failed: %s\n", what);
-    std::abort();
-  }
-}
 
 constexpr std::string_view blanks = " \t";
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "markup.h"
 #include "problem_set.h"
 #include "text.h"
 
@@ -84,28 +85,6 @@ void append_at(text& out, std::string_view x_name, double x, std::string_view y_
   out.append("=\"");
   append_mm(out, y);
   out.append("\"");
-}
-
-// Text as XML character data: a name from a class list may hold anything.
-void append_xml(text& out, std::string_view plain) {
-  for (const char c : plain) {
-    switch (c) {
-      case '&':
-        out.append("&amp;");
-        break;
-      case '<':
-        out.append("&lt;");
-        break;
-      case '>':
-        out.append("&gt;");
-        break;
-      case '"':
-        out.append("&quot;");
-        break;
-      default:
-        out.append(std::string_view(&c, 1));
-    }
-  }
 }
 
 void square(text& out, point centre, double side) {

@@ -13,4 +13,9 @@ namespace projectile {
 std::string_view html_in_xml(char c) noexcept;
 void append_html_in_xml(text& out, std::string_view plain);
 
+// Plain text as XML character data or an attribute's value, once escaped
+// (an SVG's title and labels).
+std::string_view xml_of(char c) noexcept;
+void append_xml(text& out, std::string_view plain);
+
 }  // namespace projectile

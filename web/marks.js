@@ -211,14 +211,6 @@
 
   download.addEventListener('click', function () {
     var file = call('marks_file');
-    var link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([call.bytes(file.at, file.size)], { type: file.type }));
-    link.download = file.file;
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(function () {
-      URL.revokeObjectURL(link.href);
-    }, 60000);
+    page.save(call.bytes(file.at, file.size), file.type, file.file);
   });
 })();

@@ -115,10 +115,24 @@ var page = (function () {
     return reply;
   });
 
+  // Bytes the library made, saved as a file of that name and type.
+  function save(bytes, type, name) {
+    var link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type: type }));
+    link.download = name;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function () {
+      URL.revokeObjectURL(link.href);
+    }, 60000);
+  }
+
   return {
     library: library,
     opened: opened,
     say: say,
+    save: save,
     isShown: function (name) {
       return shown === name;
     },

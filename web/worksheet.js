@@ -243,15 +243,7 @@
     if (linkField.value) {
       keep(linkKey(), linkField.value);
     }
-    var link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([bytes], { type: file.type }));
-    link.download = file.file;
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(function () {
-      URL.revokeObjectURL(link.href);
-    }, 60000);
+    page.save(bytes, file.type, file.file);
   }
 
   function downloadButton(offered) {
