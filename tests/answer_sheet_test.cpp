@@ -43,8 +43,9 @@ class scan {
     const double n = std::sin(turn) * s;
     const double cx = extent.width / 2;
     const double cy = extent.height / 2;
-    width_ = static_cast<int>(extent.height * s * 1.2);
-    height_ = width_;
+    // The turned page's box, and a margin of a tenth of it.
+    width_ = static_cast<int>((std::fabs(c) * extent.width + std::fabs(n) * extent.height) * 1.1);
+    height_ = static_cast<int>((std::fabs(n) * extent.width + std::fabs(c) * extent.height) * 1.1);
     const double mx = width_ / 2.0;
     const double my = height_ / 2.0;
     const matrix turned = {c, -n, mx - c * cx + n * cy, n, c, my - n * cx - c * cy, 0, 0, 1};
@@ -181,9 +182,10 @@ TEST(PageScan, ReadsWhatIsClearAndNamesWhatIsNot) {
     double degrees;
     double slant;
   };
-  for (const view_of seen : {view_of{paper::a4, 150, 0, 0}, view_of{paper::a4, 300, 5, 0},
-                             view_of{paper::a4, 150, 180, 0}, view_of{paper::a4, 200, -4, 0.3},
-                             view_of{paper::letter, 150, 90, 0}}) {
+  for (const view_of seen :
+       {view_of{paper::a4, 150, 0, 0}, view_of{paper::a4, 300, 5, 0}, view_of{paper::a4, 600, 2, 0},
+        view_of{paper::a4, 150, 180, 0}, view_of{paper::a4, 200, -4, 0.3},
+        view_of{paper::letter, 150, 90, 0}}) {
     SCOPED_TRACE(seen.degrees);
     sheet_code here = code;
     here.size = seen.size;

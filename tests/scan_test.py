@@ -164,14 +164,19 @@ def render(svg_file, dpi=DPI):
     return Image.open(io.BytesIO(png)).convert("L")
 
 
-def spoil_scan(page, rng, turn, upside_down=False):
+def spoil_scan(page, rng, turn, upside_down=False, quality=60, colour=False):
+    """As a scanner spoils a page: turned, blurred, noisy, JPEG'd; in colour,
+    on cream paper, when asked."""
     page = page.rotate(turn + (180 if upside_down else 0), resample=Image.BICUBIC,
                        expand=True, fillcolor=255)
     page = page.filter(ImageFilter.GaussianBlur(0.8))
     noise = Image.effect_noise(page.size, 12)
     page = Image.blend(page, noise, 0.12)
+    if colour:
+        page = Image.merge("RGB", (page, page.point(lambda v: v * 0.97),
+                                   page.point(lambda v: v * 0.85)))
     buffer = io.BytesIO()
-    page.save(buffer, "JPEG", quality=60)
+    page.save(buffer, "JPEG", quality=quality)
     return Image.open(io.BytesIO(buffer.getvalue()))
 
 
@@ -245,9 +250,11 @@ class ScannedClass(unittest.TestCase):
         scans = []
         for i, (v, p) in enumerate(pages):
             page = render(os.path.join(sheets, f"version-{v}-page-{p}.svg"))
-            scans.append(spoil_scan(page, rng, rng.uniform(-3, 3), upside_down=(i == 7)))
+            # Every seventh at JPEG quality 50, every tenth in colour.
+            scans.append(spoil_scan(page, rng, rng.uniform(-3, 3), upside_down=(i == 7),
+                                    quality=50 if i % 7 == 3 else 60, colour=(i % 10 == 5)))
         # As a sheet-fed scanner writes them: one PDF of JPEG pages, and the
-        # last few as image files of their own.
+        # last few as image files of their own (the colour ones as colour).
         cls.files = [os.path.join(cls.work, "class.pdf")]
         scans[0].save(cls.files[0], save_all=True, append_images=scans[1:50], resolution=DPI)
         for i, scan in enumerate(scans[50:]):
