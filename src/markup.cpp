@@ -1,5 +1,6 @@
 #include "markup.h"
 
+#include <algorithm>
 #include <array>
 
 namespace projectile {
@@ -19,12 +20,9 @@ constexpr std::array<entity, 4> entities = {{{'&', "&amp;", "&amp;amp;"},
                                              {'"', "&quot;", "&amp;quot;"}}};
 
 const entity* entity_of(char c) noexcept {
-  for (const entity& e : entities) {
-    if (e.plain == c) {
-      return &e;
-    }
-  }
-  return nullptr;
+  const auto* found =
+      std::find_if(entities.begin(), entities.end(), [c](const entity& e) { return e.plain == c; });
+  return found == entities.end() ? nullptr : found;
 }
 
 template <class Escape>
