@@ -853,7 +853,11 @@ describe('chromium', () => {
     // An unclear value beside its crop: refused when it is no number, then
     // settled and judged, and the marks follow.
     const first = page.locator('.unclear-value').first();
-    assert.ok(await first.locator('canvas').evaluate((c) => c.width > 50 && c.height > 50));
+    // The crop is drawn once its image is decoded again, the right way up.
+    await page.waitForFunction(() => {
+      const crop = document.querySelector('.unclear-value canvas');
+      return crop.width > 50 && crop.height > crop.width;
+    });
     await first.getByRole('textbox').fill('two');
     await first.getByRole('button', { name: 'Settle' }).click();
     assert.equal(await first.getByRole('textbox').getAttribute('aria-invalid'), 'true');

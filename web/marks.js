@@ -62,25 +62,36 @@
     });
   }
 
-  // The unclear value's block, cut from its image, with room around it.
+  // The unclear value's block, cut from its image and drawn the right way
+  // up, however the page lay: its corners (top left, top right, bottom
+  // right, bottom left of the block as printed) are put at the crop's.
   function crop(canvas, value) {
     var file = files[value.source];
     if (!file) {
       return;
     }
-    pixelsOf(file).then(function (image) {
-      var xs = [value.where[0], value.where[2], value.where[4], value.where[6]];
-      var ys = [value.where[1], value.where[3], value.where[5], value.where[7]];
-      var left = Math.max(0, Math.min.apply(null, xs));
-      var top = Math.max(0, Math.min.apply(null, ys));
-      var right = Math.min(image.width, Math.max.apply(null, xs));
-      var bottom = Math.min(image.height, Math.max.apply(null, ys));
-      if (right <= left || bottom <= top) {
+    pixelsOf(file).then(createImageBitmap).then(function (image) {
+      var w = value.where;
+      var across = Math.hypot(w[2] - w[0], w[3] - w[1]);
+      var down = Math.hypot(w[6] - w[0], w[7] - w[1]);
+      if (!(across >= 1 && down >= 1)) {
         return;
       }
-      canvas.width = right - left;
-      canvas.height = bottom - top;
-      canvas.getContext('2d').putImageData(image, -left, -top, left, top, right - left, bottom - top);
+      var ux = (w[2] - w[0]) / across;
+      var uy = (w[3] - w[1]) / across;
+      var vx = (w[6] - w[0]) / down;
+      var vy = (w[7] - w[1]) / down;
+      var det = ux * vy - vx * uy;
+      canvas.width = Math.round(across);
+      canvas.height = Math.round(down);
+      var drawing = canvas.getContext('2d');
+      var a = vy / det;
+      var b = -uy / det;
+      var c = -vx / det;
+      var d = ux / det;
+      drawing.setTransform(a, b, c, d, -(a * w[0] + c * w[1]), -(b * w[0] + d * w[1]));
+      drawing.drawImage(image, 0, 0);
+      image.close();
     });
   }
 
