@@ -22,7 +22,10 @@
   var longest = 2400;
 
   var call = null;
-  var files = {}; // the chosen files by name, to crop the unclear ones from
+  // Each unclear value's crop by the value it shows, cut while its image is
+  // at hand: decoding every file again for its crops once the marks are in
+  // held the page up for as long as reading them had.
+  var crops = {};
 
   function element(tag, text) {
     var made = document.createElement(tag);
@@ -37,61 +40,75 @@
     progress.hidden = !text;
   }
 
-  // The pixels of an image file, as the browser decodes it, in RGBA rows.
-  function pixelsOf(file) {
+  // An image file as the browser decodes it, drawn no larger than the
+  // reader takes it.
+  function drawn(file) {
     return createImageBitmap(file, { colorSpaceConversion: 'none', premultiplyAlpha: 'none' })
       .then(function (bitmap) {
         var scale = Math.min(1, longest / Math.max(bitmap.width, bitmap.height));
         var canvas = document.createElement('canvas');
         canvas.width = Math.round(bitmap.width * scale);
         canvas.height = Math.round(bitmap.height * scale);
-        var drawing = canvas.getContext('2d', { willReadFrequently: true });
-        drawing.drawImage(bitmap, 0, 0, canvas.width, canvas.height);
+        canvas.getContext('2d', { willReadFrequently: true })
+          .drawImage(bitmap, 0, 0, canvas.width, canvas.height);
         bitmap.close();
-        return drawing.getImageData(0, 0, canvas.width, canvas.height);
+        return canvas;
       });
   }
 
-  function read(file) {
-    return pixelsOf(file).then(function (image) {
-      var room = call('pixels_room', ['number'], [image.data.length]);
-      call.put(room.at, image.data);
-      return call('marks_add', ['number', 'number', 'string'], [image.width, image.height, file.name]);
-    }, function () {
-      return { read: false, said: 'not an image this browser can read' };
+  function cropKey(value) {
+    return value.student + ' ' + value.question + ' ' + value.what;
+  }
+
+  // A block cut from the page's image and drawn the right way up, however
+  // the page lay: its corners (top left, top right, bottom right, bottom
+  // left of the block as printed) are put at the crop's.
+  function cut(image, w) {
+    var across = Math.hypot(w[2] - w[0], w[3] - w[1]);
+    var down = Math.hypot(w[6] - w[0], w[7] - w[1]);
+    if (!(across >= 1 && down >= 1)) {
+      return null;
+    }
+    var ux = (w[2] - w[0]) / across;
+    var uy = (w[3] - w[1]) / across;
+    var vx = (w[6] - w[0]) / down;
+    var vy = (w[7] - w[1]) / down;
+    var det = ux * vy - vx * uy;
+    var canvas = element('canvas');
+    canvas.width = Math.round(across);
+    canvas.height = Math.round(down);
+    var drawing = canvas.getContext('2d');
+    var a = vy / det;
+    var b = -uy / det;
+    var c = -vx / det;
+    var d = ux / det;
+    drawing.setTransform(a, b, c, d, -(a * w[0] + c * w[1]), -(b * w[0] + d * w[1]));
+    drawing.drawImage(image, 0, 0);
+    return canvas;
+  }
+
+  // A page's values left unclear, each cut from the page just read: those
+  // named by its file and not cut before (two photos may share a name).
+  function cutCrops(image, source, values) {
+    values.forEach(function (value) {
+      var key = cropKey(value);
+      if (value.source === source && !(key in crops)) {
+        crops[key] = cut(image, value.where);
+      }
     });
   }
 
-  // The unclear value's block, cut from its image and drawn the right way
-  // up, however the page lay: its corners (top left, top right, bottom
-  // right, bottom left of the block as printed) are put at the crop's.
-  function crop(canvas, value) {
-    var file = files[value.source];
-    if (!file) {
-      return;
-    }
-    pixelsOf(file).then(createImageBitmap).then(function (image) {
-      var w = value.where;
-      var across = Math.hypot(w[2] - w[0], w[3] - w[1]);
-      var down = Math.hypot(w[6] - w[0], w[7] - w[1]);
-      if (!(across >= 1 && down >= 1)) {
-        return;
-      }
-      var ux = (w[2] - w[0]) / across;
-      var uy = (w[3] - w[1]) / across;
-      var vx = (w[6] - w[0]) / down;
-      var vy = (w[7] - w[1]) / down;
-      var det = ux * vy - vx * uy;
-      canvas.width = Math.round(across);
-      canvas.height = Math.round(down);
-      var drawing = canvas.getContext('2d');
-      var a = vy / det;
-      var b = -uy / det;
-      var c = -vx / det;
-      var d = ux / det;
-      drawing.setTransform(a, b, c, d, -(a * w[0] + c * w[1]), -(b * w[0] + d * w[1]));
-      drawing.drawImage(image, 0, 0);
-      image.close();
+  // The reader's reply, and the page's image when it is one.
+  function read(file) {
+    return drawn(file).then(function (canvas) {
+      var image = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+      var room = call('pixels_room', ['number'], [image.data.length]);
+      call.put(room.at, image.data);
+      var reply = call('marks_add', ['number', 'number', 'string'], [image.width, image.height, file.name]);
+      reply.image = canvas;
+      return reply;
+    }, function () {
+      return { read: false, said: 'not an image this browser can read' };
     });
   }
 
@@ -105,7 +122,8 @@
     var box = element('form');
     box.className = 'unclear-value';
     box.noValidate = true;
-    var canvas = element('canvas');
+    var canvas = crops[cropKey(value)] || element('canvas');
+    canvas.hidden = !crops[cropKey(value)];
     canvas.setAttribute('role', 'img');
     canvas.setAttribute('aria-label', 'The scan of ' + where(value));
     var side = element('div');
@@ -120,11 +138,6 @@
     settle.type = 'submit';
     side.append(label, settle, problem);
     box.append(canvas, side);
-    if (value.source) {
-      crop(canvas, value);
-    } else {
-      canvas.hidden = true;
-    }
     box.addEventListener('submit', function (event) {
       event.preventDefault();
       var reply = call('marks_settle', ['number', 'number', 'string', 'string'],
@@ -176,22 +189,23 @@
       return;
     }
     download.disabled = true;
-    files = {};
+    crops = {};
     skipped.replaceChildren();
     var done = 0;
     var read_pages = 0;
     chosen.reduce(function (before, file) {
       return before.then(function () {
-        files[file.name] = file;
         tell('Reading ' + (done + 1) + ' of ' + chosen.length + ': ' + file.name);
         return read(file).then(function (reply) {
           done += 1;
+          var marks = call('marks');
           if (reply.read) {
             read_pages += 1;
+            cutCrops(reply.image, file.name, marks.unclear);
           } else {
             skipped.appendChild(element('li', file.name + ': ' + reply.said));
           }
-          showTable(call('marks'));
+          showTable(marks);
           section.hidden = false;
         });
       });
