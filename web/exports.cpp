@@ -14,6 +14,7 @@
 #endif
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -266,14 +267,18 @@ EMSCRIPTEN_KEEPALIVE const char* sheet_file(const char* form, const char* link, 
 }
 
 // Page `page` of student `student`'s (from 0) answer sheet of the sheet on
-// show, on "a4" or "letter": {"svg":...}, empty when there is none.
+// show, on "a4" or "letter": {"svg":...,"width":...,"height":...}, the svg
+// empty when there is none; the paper's size in tenths of a millimetre, so
+// that a page not yet drawn holds its place.
 EMSCRIPTEN_KEEPALIVE const char* answer_page(int student, int page, const char* paper) {
+  const auto chosen =
+      std::string_view(paper) == "letter" ? projectile::paper::letter : projectile::paper::a4;
+  const auto size = projectile::size_of(chosen);
   returned.clear();
   json_object(returned)
-      .text("svg", projectile::sheet_answer_page(student, page,
-                                                 std::string_view(paper) == "letter"
-                                                     ? projectile::paper::letter
-                                                     : projectile::paper::a4))
+      .text("svg", projectile::sheet_answer_page(student, page, chosen))
+      .number("width", static_cast<std::uint32_t>(std::lround(size.width * 10)))
+      .number("height", static_cast<std::uint32_t>(std::lround(size.height * 10)))
       .done();
   return returned.c_str();
 }

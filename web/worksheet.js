@@ -153,8 +153,9 @@
   }
 
   // Each student's answer pages after their questions, as the library draws
-  // them for the paper chosen: an image each, so that a class's hundred
-  // pages stay light on screen, and print as drawn.
+  // them for the paper chosen: an image each, drawn as it nears the screen
+  // (a page of a thousand bubbles takes the browser some 50 ms, a class of
+  // 200 students half a minute), and printed as drawn.
   function addAnswerPages() {
     answerUrls.forEach(function (url) {
       URL.revokeObjectURL(url);
@@ -169,6 +170,9 @@
         var url = URL.createObjectURL(new Blob([drawn.svg], { type: 'image/svg+xml' }));
         answerUrls.push(url);
         var image = element('img', 'answer-page ' + paper.value);
+        image.loading = 'lazy';
+        image.width = drawn.width;
+        image.height = drawn.height;
         image.src = url;
         image.alt = 'Answer sheet' + (made.sheets[i].heading ? ', ' + made.sheets[i].heading : '') +
           ', page ' + p + ' of ' + made.answerPages;
@@ -278,6 +282,7 @@
   document.getElementById('print').addEventListener('click', function () {
     if (make()) {
       Promise.all(Array.prototype.map.call(sheet.querySelectorAll('.answer-page'), function (image) {
+        image.loading = 'eager';
         return image.decode().catch(function () {});
       })).then(function () {
         window.print();
