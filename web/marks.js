@@ -40,20 +40,25 @@
     progress.hidden = !text;
   }
 
-  // An image file as the browser decodes it, drawn no larger than the
-  // reader takes it.
-  function drawn(file) {
+  // An image file as the browser decodes it (away from the page's own
+  // thread), or null when it is none.
+  function decoded(file) {
     return createImageBitmap(file, { colorSpaceConversion: 'none', premultiplyAlpha: 'none' })
-      .then(function (bitmap) {
-        var scale = Math.min(1, longest / Math.max(bitmap.width, bitmap.height));
-        var canvas = document.createElement('canvas');
-        canvas.width = Math.round(bitmap.width * scale);
-        canvas.height = Math.round(bitmap.height * scale);
-        canvas.getContext('2d', { willReadFrequently: true })
-          .drawImage(bitmap, 0, 0, canvas.width, canvas.height);
-        bitmap.close();
-        return canvas;
+      .catch(function () {
+        return null;
       });
+  }
+
+  // A decoded image drawn no larger than the reader takes it.
+  function drawn(bitmap) {
+    var scale = Math.min(1, longest / Math.max(bitmap.width, bitmap.height));
+    var canvas = document.createElement('canvas');
+    canvas.width = Math.round(bitmap.width * scale);
+    canvas.height = Math.round(bitmap.height * scale);
+    canvas.getContext('2d', { willReadFrequently: true })
+      .drawImage(bitmap, 0, 0, canvas.width, canvas.height);
+    bitmap.close();
+    return canvas;
   }
 
   function cropKey(value) {
@@ -99,17 +104,17 @@
   }
 
   // The reader's reply, and the page's image when it is one.
-  function read(file) {
-    return drawn(file).then(function (canvas) {
-      var image = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
-      var room = call('pixels_room', ['number'], [image.data.length]);
-      call.put(room.at, image.data);
-      var reply = call('marks_add', ['number', 'number', 'string'], [image.width, image.height, file.name]);
-      reply.image = canvas;
-      return reply;
-    }, function () {
+  function read(file, bitmap) {
+    if (!bitmap) {
       return { read: false, said: 'not an image this browser can read' };
-    });
+    }
+    var canvas = drawn(bitmap);
+    var image = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+    var room = call('pixels_room', ['number'], [image.data.length]);
+    call.put(room.at, image.data);
+    var reply = call('marks_add', ['number', 'number', 'string'], [image.width, image.height, file.name]);
+    reply.image = canvas;
+    return reply;
   }
 
   function where(value) {
@@ -179,6 +184,10 @@
     unclear.replaceChildren.apply(unclear, marks.unclear.map(unclearOf));
   }
 
+  // Files decoded this many ahead of the one read: the browser decodes
+  // them while the library reads, a decoding on each of two processors.
+  var ahead = 2;
+
   // Each file in turn, the marks shown as they fill in; the download once
   // every file is read.
   function mark(chosen) {
@@ -191,13 +200,17 @@
     download.disabled = true;
     crops = {};
     skipped.replaceChildren();
-    var done = 0;
     var read_pages = 0;
-    chosen.reduce(function (before, file) {
+    var decoding = chosen.slice(0, ahead).map(decoded);
+    chosen.reduce(function (before, file, k) {
       return before.then(function () {
-        tell('Reading ' + (done + 1) + ' of ' + chosen.length + ': ' + file.name);
-        return read(file).then(function (reply) {
-          done += 1;
+        tell('Reading ' + (k + 1) + ' of ' + chosen.length + ': ' + file.name);
+        if (k + ahead < chosen.length) {
+          decoding.push(decoded(chosen[k + ahead]));
+        }
+        return decoding[k].then(function (bitmap) {
+          decoding[k] = null;
+          var reply = read(file, bitmap);
           var marks = call('marks');
           if (reply.read) {
             read_pages += 1;
